@@ -1,0 +1,119 @@
+#include "engine/text_util.h"
+
+#include <charconv>
+#include <limits>
+
+namespace kaviro {
+
+char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string UpperCase(std::string_view text) {
+    std::string result(text);
+    for (char& c : result) c = AsciiUpper(c);
+    return result;
+}
+
+std::string LowerCase(std::string_view text) {
+    std::string result(text);
+    for (char& c : result) c = AsciiLower(c);
+    return result;
+}
+
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
+    }
+    return true;
+}
+
+bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && EqualsIgnoreCase(text.substr(0, prefix.size()), prefix);
+}
+
+bool EndsWithIgnoreCase(std::string_view text, std::string_view suffix) {
+    return text.size() >= suffix.size() && EqualsIgnoreCase(text.substr(text.size() - suffix.size()), suffix);
+}
+
+std::size_t FindIgnoreCase(std::string_view text, std::string_view needle, std::size_t from) {
+    if (needle.empty()) return from <= text.size() ? from : std::string_view::npos;
+    if (text.size() < needle.size()) return std::string_view::npos;
+    const char first = AsciiUpper(needle[0]);
+    for (std::size_t i = from; i + needle.size() <= text.size(); ++i) {
+        if (AsciiUpper(text[i]) == first && EqualsIgnoreCase(text.substr(i, needle.size()), needle)) return i;
+    }
+    return std::string_view::npos;
+}
+
+std::string ReplaceAllIgnoreCase(std::string_view text, std::string_view needle, std::string_view replacement) {
+    if (needle.empty()) return std::string(text);
+    std::string result;
+    std::size_t position = 0;
+    for (;;) {
+        const std::size_t found = FindIgnoreCase(text, needle, position);
+        if (found == std::string_view::npos) break;
+        result.append(text.substr(position, found - position));
+        result.append(replacement);
+        position = found + needle.size();
+    }
+    result.append(text.substr(position));
+    return result;
+}
+
+std::vector<std::string> SplitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            lines.emplace_back(text.substr(start, i - start));
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            start = i + 1;
+        }
+    }
+    if (start < text.size()) lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+std::string JoinLinesCrlf(const std::vector<std::string>& lines) {
+    std::size_t size = 0;
+    for (const auto& line : lines) size += line.size() + 2;
+    std::string result;
+    result.reserve(size);
+    for (const auto& line : lines) {
+        result += line;
+        result += "\r\n";
+    }
+    return result;
+}
+
+std::optional<int32_t> ParseInt32(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    if (text.empty()) return std::nullopt;
+    int64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+        if (value > int64_t{std::numeric_limits<int32_t>::max()} + 1) return std::nullopt;
+    }
+    if (negative) value = -value;
+    if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max()) return std::nullopt;
+    return static_cast<int32_t>(value);
+}
+
+std::size_t CaseInsensitiveHash::operator()(std::string_view text) const noexcept {
+    // FNV-1a over the upper-cased bytes.
+    std::size_t hash = 1469598103934665603ull & std::numeric_limits<std::size_t>::max();
+    for (char c : text) {
+        hash ^= static_cast<unsigned char>(AsciiUpper(c));
+        hash *= static_cast<std::size_t>(1099511628211ull);
+    }
+    return hash;
+}
+
+}  // namespace kaviro
