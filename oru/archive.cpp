@@ -175,8 +175,8 @@ void Archive::Extract(const std::vector<bool>& selected, PathMode mode, Extracti
             if (mode == PathMode::FullPaths) {
                 target.CreateFolder(paths[i], entry);
             }
-        } else {
-            target.CreateFile(paths[i], entry)->Commit();
+        } else if (std::unique_ptr<OutputFile> file = target.CreateOutputFile(paths[i], entry)) {
+            file->Commit();
         }
     }
 
@@ -213,7 +213,7 @@ void Archive::Extract(const std::vector<bool>& selected, PathMode mode, Extracti
                 std::unique_ptr<OutputFile> file;
                 if (wanted) {
                     report(entries[index]);
-                    file = target.CreateFile(paths[index], entries[index]);
+                    file = target.CreateOutputFile(paths[index], entries[index]);
                 }
                 uint64_t left = stream.size;
                 uint32_t crc = 0;
@@ -226,7 +226,9 @@ void Archive::Extract(const std::vector<bool>& selected, PathMode mode, Extracti
                     left -= count;
                     if (wanted) {
                         crc = UpdateCrc32(crc, block.data(), count);
-                        file->Write(block.data(), count);
+                        if (file) {
+                            file->Write(block.data(), count);
+                        }
                         done += count;
                         report(entries[index]);
                     }
@@ -235,7 +237,9 @@ void Archive::Extract(const std::vector<bool>& selected, PathMode mode, Extracti
                     if (stream.crc && crc != *stream.crc) {
                         throw ArchiveError(ArchiveErrorCode::CrcMismatch, "CRC mismatch in an extracted file");
                     }
-                    file->Commit();
+                    if (file) {
+                        file->Commit();
+                    }
                 }
             }
         });

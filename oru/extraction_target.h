@@ -22,8 +22,10 @@ class ExtractionTarget {
 public:
     virtual ~ExtractionTarget() = default;
     virtual void CreateFolder(const std::u16string& path, const Entry& entry) = 0;
-    // Creates missing parent folders; replaces an existing file of that name on Commit.
-    virtual std::unique_ptr<OutputFile> CreateFile(const std::u16string& path, const Entry& entry) = 0;
+    // Creates missing parent folders; replaces an existing file of that name on
+    // Commit. Returns null when the file is to be skipped (its data is still
+    // decoded and checked).
+    virtual std::unique_ptr<OutputFile> CreateOutputFile(const std::u16string& path, const Entry& entry) = 0;
 };
 
 class ExtractionObserver {
