@@ -192,7 +192,7 @@ private:
 
 void MemoryTarget::CreateFolder(const std::u16string& path, const Entry&) { folders.insert(Utf8(path)); }
 
-std::unique_ptr<OutputFile> MemoryTarget::CreateFile(const std::u16string& path, const Entry&) {
+std::unique_ptr<OutputFile> MemoryTarget::CreateOutputFile(const std::u16string& path, const Entry&) {
     return std::make_unique<MemoryFile>(*this, Utf8(path));
 }
 

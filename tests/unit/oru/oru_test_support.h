@@ -66,7 +66,7 @@ private:
 class MemoryTarget : public ExtractionTarget {
 public:
     void CreateFolder(const std::u16string& path, const Entry& entry) override;
-    std::unique_ptr<OutputFile> CreateFile(const std::u16string& path, const Entry& entry) override;
+    std::unique_ptr<OutputFile> CreateOutputFile(const std::u16string& path, const Entry& entry) override;
 
     std::map<std::string, Bytes> files;
     std::set<std::string> folders;
