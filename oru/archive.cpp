@@ -29,7 +29,10 @@ uint64_t Little64(const uint8_t* data) {
     return value;
 }
 
-uint32_t Little32(const uint8_t* data) { return static_cast<uint32_t>(Little64(data) & 0xFFFFFFFFu); }
+uint32_t Little32(const uint8_t* data) {
+    return static_cast<uint32_t>(data[0]) | static_cast<uint32_t>(data[1]) << 8 |
+           static_cast<uint32_t>(data[2]) << 16 | static_cast<uint32_t>(data[3]) << 24;
+}
 
 void ReadExactAt(RandomAccessInput& input, uint64_t offset, uint8_t* buffer, size_t size) {
     size_t done = 0;

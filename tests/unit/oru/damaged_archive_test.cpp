@@ -139,6 +139,23 @@ TEST_F(DamagedArchives, CancellingStopsPromptly) {
     }
 }
 
+TEST(HostileArchive, UnsafeNamesAreRefusedBeforeAnythingIsWritten) {
+    TempFolder folder;
+    WriteFile(folder.Path() / "tree" / "aaaa.txt", TextLikeData(100, 1));
+    WriteFile(folder.Path() / "tree" / "bbbbbbbbbbbb.txt", TextLikeData(100, 2));
+    Make7z(folder.Path() / "plain.7z", folder.Path() / "tree", "-mhc=off -ms=off");
+    const Bytes archive = ReadFile(folder.Path() / "plain.7z");
+    const char* const hostileNames[] = {"../../evil.txt", "..\\..\\e.txt", "/etc/evil.txt", "C:\\Win\\e.txt",
+                                        "x/../../e.txt", "\\\\srv\\s\\e"};
+    for (const std::string name : hostileNames) {
+        const std::string original = std::string("bbbbbbbbbbbb.txt").substr(0, name.size());
+        Bytes hostile = RenameEntry(archive, original, name);
+        ExtractionResult result;
+        EXPECT_EQ(ExtractionError(hostile, "", result), ArchiveErrorCode::UnsafeEntryPath) << name;
+        EXPECT_TRUE(result.target.files.empty()) << name;
+    }
+}
+
 TEST(EmptyArchive, HasNoEntries) {
     // A signature header that points at no next header.
     Bytes archive(32, 0);

@@ -1,5 +1,7 @@
 #include "oru_test_support.h"
 
+#include "oru/crc32.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -154,6 +156,45 @@ void Make7z(const fs::path& archive, const fs::path& folder, const std::string& 
     if (std::system(command.c_str()) != 0) {
         throw std::runtime_error("7zz failed: " + command);
     }
+}
+
+Bytes RenameEntry(const Bytes& archive, const std::string& from, const std::string& to) {
+    if (from.size() != to.size() || archive.size() < 32) {
+        throw std::invalid_argument("RenameEntry needs names of equal length");
+    }
+    const auto wide = [](const std::string& text) {
+        Bytes bytes;
+        for (char c : text) {
+            bytes.push_back(static_cast<uint8_t>(c));
+            bytes.push_back(0);
+        }
+        return bytes;
+    };
+    const Bytes needle = wide(from);
+    const Bytes replacement = wide(to);
+    Bytes patched = archive;
+    const auto found = std::search(patched.begin() + 32, patched.end(), needle.begin(), needle.end());
+    if (found == patched.end()) {
+        throw std::invalid_argument("name not found in the archive header");
+    }
+    std::copy(replacement.begin(), replacement.end(), found);
+    const auto little64 = [&](size_t at) {
+        uint64_t value = 0;
+        for (int i = 7; i >= 0; --i) {
+            value = value << 8 | patched[at + static_cast<size_t>(i)];
+        }
+        return value;
+    };
+    const auto store32 = [&](size_t at, uint32_t value) {
+        for (int i = 0; i < 4; ++i) {
+            patched[at + static_cast<size_t>(i)] = static_cast<uint8_t>(value >> (8 * i));
+        }
+    };
+    const size_t headerOffset = 32 + static_cast<size_t>(little64(12));
+    const size_t headerSize = static_cast<size_t>(little64(20));
+    store32(28, Crc32(patched.data() + headerOffset, headerSize));
+    store32(8, Crc32(patched.data() + 12, 20));
+    return patched;
 }
 
 size_t MemoryInput::ReadAt(uint64_t offset, uint8_t* buffer, size_t size) {

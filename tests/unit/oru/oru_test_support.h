@@ -52,6 +52,11 @@ struct SampleTree {
 // Runs 7zz to archive the contents of `folder` into `archive` with extra switches.
 void Make7z(const std::filesystem::path& archive, const std::filesystem::path& folder, const std::string& switches);
 
+// Renames an entry inside an archive made with a plain header (-mhc=off):
+// replaces the UTF-16 name `from` by `to` (same length) and fixes the CRCs.
+// Used to make hostile archives that 7zz itself would never write.
+[[nodiscard]] Bytes RenameEntry(const Bytes& archive, const std::string& from, const std::string& to);
+
 class MemoryInput : public RandomAccessInput {
 public:
     explicit MemoryInput(Bytes data) : data_(std::move(data)) {}
