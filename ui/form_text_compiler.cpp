@@ -538,13 +538,17 @@ private:
             Fail("number '" + text + "' out of range");
         }
         switch (suffix) {
-            case 's':
-                value.type = ValueType::Single;
-                value.real = static_cast<float>(number);
-                if (std::isinf(value.real)) {
+            case 's': {
+                // Read as float directly: the shortest text of a single names exactly that single.
+                float single = 0;
+                const auto singleResult = std::from_chars(text.data(), text.data() + text.size(), single);
+                if (singleResult.ec != std::errc()) {
                     Fail("number '" + text + "' out of range for a single");
                 }
+                value.type = ValueType::Single;
+                value.real = single;
                 break;
+            }
             case 'f': value.type = ValueType::Double; value.real = number; break;
             case 'd': value.type = ValueType::Date; value.real = number; break;
             default: value.type = ValueType::Extended; value.extended = ExtendedFromDouble(number); break;

@@ -210,10 +210,18 @@ std::optional<PropertyValue> PropertyValueFromText(std::string_view text, const 
                 return std::nullopt;
             }
             value.type = current.type;
-            if (current.type == ValueType::Extended) {
+            if (current.type == ValueType::Single) {
+                float single = 0;
+                const std::string_view digits = TrimBlanks(text);
+                const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), single);
+                if (result.ec != std::errc() || result.ptr != digits.data() + digits.size()) {
+                    return std::nullopt;
+                }
+                value.real = single;
+            } else if (current.type == ValueType::Extended) {
                 value.extended = ExtendedFromDouble(*number);
             } else {
-                value.real = current.type == ValueType::Single ? static_cast<float>(*number) : *number;
+                value.real = *number;
             }
             return value;
         }
