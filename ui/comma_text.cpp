@@ -98,7 +98,8 @@ std::vector<std::string> SplitTextLines(std::string_view content) {
             break;
         }
         lines.emplace_back(content.substr(start, end - start));
-        start = end + ((content[end] == '\r' && end + 1 < content.size() && content[end + 1] == '\n') ? 2 : 1);
+        start =
+            end + ((content[end] == '\r' && end + 1 < content.size() && content[end + 1] == '\n') ? 2 : 1);
     }
     return lines;
 }

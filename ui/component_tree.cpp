@@ -7,8 +7,8 @@ namespace kaviro::ui {
 bool PropertyValue::operator==(const PropertyValue& other) const {
     return type == other.type && integer == other.integer &&
            (real == other.real || (real != real && other.real != other.real)) && extended == other.extended &&
-           text == other.text && wide == other.wide && setElements == other.setElements && list == other.list &&
-           items == other.items;
+           text == other.text && wide == other.wide && setElements == other.setElements &&
+           list == other.list && items == other.items;
 }
 
 }  // namespace kaviro::ui

@@ -10,7 +10,7 @@ namespace kaviro::ui {
 // library's wording where it has one ("Invalid stream format", "Class TFoo
 // not found", "Stream read error") followed by where it happened.
 class DialogFileError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

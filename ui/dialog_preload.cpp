@@ -36,7 +36,8 @@ std::string ReadWholeFile(const std::string& path, const char* kind) {
     file.seekg(0, std::ios::end);
     const std::streamoff size = file.tellg();
     if (size < 0 || static_cast<std::uintmax_t>(size) > kMaxDialogFileSize) {
-        throw DialogPreloadError(std::string("Cannot read ") + kind + " " + path + ": file too large or unreadable");
+        throw DialogPreloadError(std::string("Cannot read ") + kind + " " + path +
+                                 ": file too large or unreadable");
     }
     file.seekg(0, std::ios::beg);
     std::string content(static_cast<std::size_t>(size), '\0');
@@ -95,8 +96,8 @@ void PreloadDialog(std::string_view key, std::string_view dialogFilePath) {
     dialog->identity = FileNameOf(path);
     const std::string content = ReadWholeFile(path, "dialog file");
     try {
-        dialog->dialog = ReadDialogFile(
-            std::span(reinterpret_cast<const std::uint8_t*>(content.data()), content.size()));
+        dialog->dialog =
+            ReadDialogFile(std::span(reinterpret_cast<const std::uint8_t*>(content.data()), content.size()));
     } catch (const DialogFileError& error) {
         throw DialogPreloadError("Cannot read dialog file " + path + ": " + error.what());
     }

@@ -21,17 +21,17 @@ namespace kaviro::ui {
 // A dialog or rules file that could not be read or is malformed. what() names
 // the file and the reason.
 class DialogPreloadError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // One preloaded dialog, kept under its key from the preload to the end of the run.
 struct PreloadedDialog {
-    std::string key;         // upper-cased statement index
-    std::string filePath;    // the dialog file as given to PreloadDialog
-    std::string identity;    // the file name without folder ("welcome.dfm"): the host window's Hint
-    DialogFile dialog;       // the component tree read from the file
-    std::string rules;       // the rules file's lines as one comma-separated text
+    std::string key;       // upper-cased statement index
+    std::string filePath;  // the dialog file as given to PreloadDialog
+    std::string identity;  // the file name without folder ("welcome.dfm"): the host window's Hint
+    DialogFile dialog;     // the component tree read from the file
+    std::string rules;     // the rules file's lines as one comma-separated text
 };
 
 // support folder + name + ".dfm"; a "\" is put between when the folder lacks

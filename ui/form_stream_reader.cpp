@@ -15,7 +15,7 @@ constexpr const char* kInvalidValue = "Invalid property value";
 
 // Bounds-checked little-endian reading over a byte span.
 class ByteReader {
-public:
+  public:
     explicit ByteReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
 
     std::size_t Offset() const { return offset_; }
@@ -64,7 +64,8 @@ public:
 
     std::string Bytes(std::uint64_t count, const char* what) {
         Require(count, what);
-        std::string text(reinterpret_cast<const char*>(bytes_.data() + offset_), static_cast<std::size_t>(count));
+        std::string text(reinterpret_cast<const char*>(bytes_.data() + offset_),
+                         static_cast<std::size_t>(count));
         offset_ += static_cast<std::size_t>(count);
         return text;
     }
@@ -77,13 +78,13 @@ public:
         offset_ += count;
     }
 
-private:
+  private:
     std::span<const std::uint8_t> bytes_;
     std::size_t offset_ = 0;
 };
 
 class FormStreamParser {
-public:
+  public:
     explicit FormStreamParser(std::span<const std::uint8_t> bytes) : in_(bytes) {}
 
     Component ReadRoot() {
@@ -94,7 +95,7 @@ public:
         return ReadComponent(true, 1);
     }
 
-private:
+  private:
     void EnterLevel(int depth) const {
         if (depth > kMaxFormNesting) {
             in_.Fail(kInvalidStream, "nesting deeper than " + std::to_string(kMaxFormNesting) + " levels");
@@ -105,10 +106,17 @@ private:
     std::int64_t ReadSmallInteger(ValueType& type, const char* what) {
         const std::uint8_t code = in_.Byte(what);
         switch (static_cast<ValueType>(code)) {
-            case ValueType::Int8: type = ValueType::Int8; return in_.Signed(1, what);
-            case ValueType::Int16: type = ValueType::Int16; return in_.Signed(2, what);
-            case ValueType::Int32: type = ValueType::Int32; return in_.Signed(4, what);
-            default: in_.Fail(kInvalidValue, std::string(what) + " is not an integer");
+            case ValueType::Int8:
+                type = ValueType::Int8;
+                return in_.Signed(1, what);
+            case ValueType::Int16:
+                type = ValueType::Int16;
+                return in_.Signed(2, what);
+            case ValueType::Int32:
+                type = ValueType::Int32;
+                return in_.Signed(4, what);
+            default:
+                in_.Fail(kInvalidValue, std::string(what) + " is not an integer");
         }
     }
 
@@ -155,14 +163,15 @@ private:
         const std::size_t typeOffset = in_.Offset();
         const std::uint8_t code = in_.Byte("value type");
         if (code > kHighestValueType) {
-            throw DialogFileError(std::string(kInvalidValue) + " (unknown value type " + std::to_string(code) +
-                                  " at offset " + std::to_string(typeOffset) + ")");
+            throw DialogFileError(std::string(kInvalidValue) + " (unknown value type " +
+                                  std::to_string(code) + " at offset " + std::to_string(typeOffset) + ")");
         }
         value.type = static_cast<ValueType>(code);
         switch (value.type) {
             case ValueType::Null:
-                throw DialogFileError(std::string(kInvalidValue) + " (end-of-list marker where a value belongs" +
-                                      " at offset " + std::to_string(typeOffset) + ")");
+                throw DialogFileError(std::string(kInvalidValue) +
+                                      " (end-of-list marker where a value belongs" + " at offset " +
+                                      std::to_string(typeOffset) + ")");
             case ValueType::List:
                 EnterLevel(depth + 1);
                 while (in_.PeekByte("list") != 0) {
@@ -170,11 +179,21 @@ private:
                 }
                 in_.Byte("end of list");
                 break;
-            case ValueType::Int8: value.integer = in_.Signed(1, "8-bit integer"); break;
-            case ValueType::Int16: value.integer = in_.Signed(2, "16-bit integer"); break;
-            case ValueType::Int32: value.integer = in_.Signed(4, "32-bit integer"); break;
-            case ValueType::Int64: value.integer = in_.Signed(8, "64-bit integer"); break;
-            case ValueType::Currency: value.integer = in_.Signed(8, "currency"); break;
+            case ValueType::Int8:
+                value.integer = in_.Signed(1, "8-bit integer");
+                break;
+            case ValueType::Int16:
+                value.integer = in_.Signed(2, "16-bit integer");
+                break;
+            case ValueType::Int32:
+                value.integer = in_.Signed(4, "32-bit integer");
+                break;
+            case ValueType::Int64:
+                value.integer = in_.Signed(8, "64-bit integer");
+                break;
+            case ValueType::Currency:
+                value.integer = in_.Signed(8, "currency");
+                break;
             case ValueType::Extended: {
                 const std::string raw = in_.Bytes(10, "extended");
                 std::memcpy(value.extended.data(), raw.data(), 10);
@@ -194,10 +213,14 @@ private:
                 break;
             }
             case ValueType::String:
-            case ValueType::Ident: value.text = in_.ShortString("string"); break;
+            case ValueType::Ident:
+                value.text = in_.ShortString("string");
+                break;
             case ValueType::LString:
             case ValueType::Utf8String:
-            case ValueType::Binary: value.text = in_.Bytes(in_.Unsigned(4, "length"), "string"); break;
+            case ValueType::Binary:
+                value.text = in_.Bytes(in_.Unsigned(4, "length"), "string");
+                break;
             case ValueType::WString: {
                 const std::uint64_t count = in_.Unsigned(4, "length");
                 in_.Require(count * 2, "wide string");
@@ -209,7 +232,8 @@ private:
             }
             case ValueType::False:
             case ValueType::True:
-            case ValueType::Nil: break;
+            case ValueType::Nil:
+                break;
             case ValueType::Set:
                 for (;;) {
                     std::string element = in_.ShortString("set element");

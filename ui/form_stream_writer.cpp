@@ -8,7 +8,7 @@ namespace kaviro::ui {
 namespace {
 
 class FormStreamBuilder {
-public:
+  public:
     std::vector<std::uint8_t> bytes;
 
     void Byte(std::uint8_t value) { bytes.push_back(value); }
@@ -30,8 +30,8 @@ public:
 
     void ShortString(std::string_view text, const char* what) {
         if (text.size() > 255) {
-            throw DialogFileError(std::string(what) + " longer than 255 bytes: " + std::string(text.substr(0, 40)) +
-                                  "...");
+            throw DialogFileError(std::string(what) +
+                                  " longer than 255 bytes: " + std::string(text.substr(0, 40)) + "...");
         }
         Byte(static_cast<std::uint8_t>(text.size()));
         Raw(text);
@@ -46,17 +46,27 @@ public:
 
     void SmallInteger(std::int64_t value, ValueType type, const char* what) {
         switch (type) {
-            case ValueType::Int8: CheckRange(value, -128, 127, what); break;
-            case ValueType::Int16: CheckRange(value, -32768, 32767, what); break;
-            case ValueType::Int32: CheckRange(value, INT32_MIN, INT32_MAX, what); break;
-            default: throw DialogFileError(std::string(what) + " must be an 8, 16 or 32-bit integer");
+            case ValueType::Int8:
+                CheckRange(value, -128, 127, what);
+                break;
+            case ValueType::Int16:
+                CheckRange(value, -32768, 32767, what);
+                break;
+            case ValueType::Int32:
+                CheckRange(value, INT32_MIN, INT32_MAX, what);
+                break;
+            default:
+                throw DialogFileError(std::string(what) + " must be an 8, 16 or 32-bit integer");
         }
         Integer(value, type);
     }
 
     void Integer(std::int64_t value, ValueType type) {
         Byte(static_cast<std::uint8_t>(type));
-        const int size = type == ValueType::Int8 ? 1 : type == ValueType::Int16 ? 2 : type == ValueType::Int32 ? 4 : 8;
+        const int size = type == ValueType::Int8    ? 1
+                         : type == ValueType::Int16 ? 2
+                         : type == ValueType::Int32 ? 4
+                                                    : 8;
         Unsigned(static_cast<std::uint64_t>(value), size);
     }
 
@@ -79,13 +89,19 @@ public:
 
     void Value(const PropertyValue& value) {
         switch (value.type) {
-            case ValueType::Null: throw DialogFileError("end-of-list marker used as a value");
+            case ValueType::Null:
+                throw DialogFileError("end-of-list marker used as a value");
             case ValueType::Int8:
             case ValueType::Int16:
-            case ValueType::Int32: SmallInteger(value.integer, value.type, "integer"); return;
+            case ValueType::Int32:
+                SmallInteger(value.integer, value.type, "integer");
+                return;
             case ValueType::Int64:
-            case ValueType::Currency: Integer(value.integer, value.type); return;
-            default: break;
+            case ValueType::Currency:
+                Integer(value.integer, value.type);
+                return;
+            default:
+                break;
         }
         Byte(static_cast<std::uint8_t>(value.type));
         switch (value.type) {
@@ -96,7 +112,8 @@ public:
                 Byte(0);
                 break;
             case ValueType::Extended:
-                Raw(std::string_view(reinterpret_cast<const char*>(value.extended.data()), value.extended.size()));
+                Raw(std::string_view(reinterpret_cast<const char*>(value.extended.data()),
+                                     value.extended.size()));
                 break;
             case ValueType::Single: {
                 const auto number = static_cast<float>(value.real);
@@ -113,7 +130,9 @@ public:
                 break;
             }
             case ValueType::String:
-            case ValueType::Ident: ShortString(value.text, "string"); break;
+            case ValueType::Ident:
+                ShortString(value.text, "string");
+                break;
             case ValueType::LString:
             case ValueType::Utf8String:
             case ValueType::Binary:
@@ -145,7 +164,8 @@ public:
                 }
                 Byte(0);
                 break;
-            default: break;  // False, True, Nil carry no data; integers were written above
+            default:
+                break;  // False, True, Nil carry no data; integers were written above
         }
     }
 

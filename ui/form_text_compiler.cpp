@@ -50,14 +50,17 @@ int HexValue(char c) {
 
 std::string Describe(const Token& token) {
     switch (token.kind) {
-        case TokenKind::End: return "end of text";
-        case TokenKind::String: return "string";
-        default: return "'" + token.text + "'";
+        case TokenKind::End:
+            return "end of text";
+        case TokenKind::String:
+            return "string";
+        default:
+            return "'" + token.text + "'";
     }
 }
 
 class Tokenizer {
-public:
+  public:
     Tokenizer(std::string_view text, std::string_view sourceName) : text_(text), sourceName_(sourceName) {
         if (text_.substr(0, 3) == "\xEF\xBB\xBF") {
             position_ = 3;
@@ -79,7 +82,8 @@ public:
         if (IsIdentifierStart(c)) {
             token.kind = TokenKind::Identifier;
             ReadIdentifier(token.text);
-            while (position_ + 1 < text_.size() && text_[position_] == '.' && IsIdentifierStart(text_[position_ + 1])) {
+            while (position_ + 1 < text_.size() && text_[position_] == '.' &&
+                   IsIdentifierStart(text_[position_ + 1])) {
                 token.text.push_back('.');
                 ++position_;
                 ReadIdentifier(token.text);
@@ -118,7 +122,7 @@ public:
         }
     }
 
-private:
+  private:
     void SkipBlanks() {
         while (position_ < text_.size()) {
             const char c = text_[position_];
@@ -174,8 +178,8 @@ private:
         }
         if (position_ < text_.size()) {
             const char suffix = text_[position_];
-            if (suffix == 's' || suffix == 'S' || suffix == 'f' || suffix == 'F' || suffix == 'c' || suffix == 'C' ||
-                suffix == 'd' || suffix == 'D') {
+            if (suffix == 's' || suffix == 'S' || suffix == 'f' || suffix == 'F' || suffix == 'c' ||
+                suffix == 'C' || suffix == 'd' || suffix == 'D') {
                 out.push_back(text_[position_++]);
             }
         }
@@ -211,7 +215,8 @@ private:
                     ++position_;
                 }
                 const std::size_t start = position_;
-                while (position_ < text_.size() && (hex ? IsHexDigit(text_[position_]) : IsDigit(text_[position_]))) {
+                while (position_ < text_.size() &&
+                       (hex ? IsHexDigit(text_[position_]) : IsDigit(text_[position_]))) {
                     code = code * (hex ? 16 : 10) + static_cast<std::uint32_t>(HexValue(text_[position_]));
                     if (code > 0xFFFF) {
                         Fail(line_, "character code above 65535");
@@ -235,8 +240,10 @@ private:
 };
 
 class TextFormParser {
-public:
-    TextFormParser(std::string_view text, std::string_view sourceName) : tokens_(text, sourceName) { Advance(); }
+  public:
+    TextFormParser(std::string_view text, std::string_view sourceName) : tokens_(text, sourceName) {
+        Advance();
+    }
 
     Component ParseRoot() {
         Component root = ParseObject(true, 1);
@@ -246,7 +253,7 @@ public:
         return root;
     }
 
-private:
+  private:
     [[noreturn]] void Fail(const std::string& message) const { tokens_.Fail(current_.line, message); }
 
     void Advance() { current_ = tokens_.Next(); }
@@ -281,7 +288,9 @@ private:
         }
     }
 
-    bool AtObjectStart() const { return IsKeyword("object") || IsKeyword("inherited") || IsKeyword("inline"); }
+    bool AtObjectStart() const {
+        return IsKeyword("object") || IsKeyword("inherited") || IsKeyword("inline");
+    }
 
     Component ParseObject(bool isRoot, int depth) {
         EnterLevel(depth);
@@ -303,7 +312,8 @@ private:
         } else {
             component.className = std::move(first);
         }
-        if (component.className.find('.') != std::string::npos || component.name.find('.') != std::string::npos) {
+        if (component.className.find('.') != std::string::npos ||
+            component.name.find('.') != std::string::npos) {
             tokens_.Fail(classLine, "a component or class name cannot contain '.'");
         }
         if (!isRoot && !IsRegisteredClass(component.className)) {
@@ -343,7 +353,8 @@ private:
     // smallest type.
     std::int64_t ParseSmallInteger(ValueType& type, const char* what) {
         const PropertyValue value = ParseValue(kMaxFormNesting);
-        if (value.type != ValueType::Int8 && value.type != ValueType::Int16 && value.type != ValueType::Int32) {
+        if (value.type != ValueType::Int8 && value.type != ValueType::Int16 &&
+            value.type != ValueType::Int32) {
             Fail(std::string(what) + " must be a 32-bit integer");
         }
         type = value.type;
@@ -368,8 +379,10 @@ private:
             Fail("number expected after sign but " + Describe(current_) + " found");
         }
         switch (current_.kind) {
-            case TokenKind::Number: return ParseNumber(false);
-            case TokenKind::String: return ParseString();
+            case TokenKind::Number:
+                return ParseNumber(false);
+            case TokenKind::String:
+                return ParseString();
             case TokenKind::Identifier:
                 if (SameName(current_.text, "True")) {
                     value.type = ValueType::True;
@@ -386,8 +399,10 @@ private:
                 }
                 Advance();
                 return value;
-            case TokenKind::Symbol: break;
-            case TokenKind::End: Fail("value expected but end of text found");
+            case TokenKind::Symbol:
+                break;
+            case TokenKind::End:
+                Fail("value expected but end of text found");
         }
         if (IsSymbol('[')) {
             Advance();
@@ -460,7 +475,8 @@ private:
     static std::optional<PropertyValue> SpecialReal(std::string_view word, bool negative) {
         double number;
         if (word.substr(0, 3) == "Inf") {
-            number = negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+            number =
+                negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
         } else if (word.substr(0, 3) == "NaN") {
             number = std::numeric_limits<double>::quiet_NaN();
         } else {
@@ -499,7 +515,8 @@ private:
             if (magnitude > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
                 Fail("number '" + text + "' out of range");
             }
-            value = IntegerValue(negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude));
+            value = IntegerValue(negative ? -static_cast<std::int64_t>(magnitude)
+                                          : static_cast<std::int64_t>(magnitude));
             Advance();
             return value;
         }
@@ -549,9 +566,18 @@ private:
                 value.real = single;
                 break;
             }
-            case 'f': value.type = ValueType::Double; value.real = number; break;
-            case 'd': value.type = ValueType::Date; value.real = number; break;
-            default: value.type = ValueType::Extended; value.extended = ExtendedFromDouble(number); break;
+            case 'f':
+                value.type = ValueType::Double;
+                value.real = number;
+                break;
+            case 'd':
+                value.type = ValueType::Date;
+                value.real = number;
+                break;
+            default:
+                value.type = ValueType::Extended;
+                value.extended = ExtendedFromDouble(number);
+                break;
         }
         Advance();
         return value;

@@ -42,7 +42,7 @@ const std::string& CheckedName(const std::string& name, bool dotted, const char*
 }
 
 class TextFormWriter {
-public:
+  public:
     std::string out;
 
     void Object(const Component& component, int level) {
@@ -73,7 +73,7 @@ public:
         NewLine();
     }
 
-private:
+  private:
     void NewLine() { out += "\r\n"; }
     void Indent(int level) { out.append(static_cast<std::size_t>(level) * 2, ' '); }
 
@@ -100,24 +100,51 @@ private:
 
     void Value(const PropertyValue& value, int level) {
         switch (value.type) {
-            case ValueType::Null: throw DialogFileError("end-of-list marker used as a value");
+            case ValueType::Null:
+                throw DialogFileError("end-of-list marker used as a value");
             case ValueType::Int8:
             case ValueType::Int16:
             case ValueType::Int32:
-            case ValueType::Int64: out += std::to_string(value.integer); break;
-            case ValueType::Currency: out += FormatCurrency(value.integer) + "c"; break;
-            case ValueType::Extended: out += RealText(DoubleFromExtended(value.extended), ""); break;
-            case ValueType::Single: out += RealText(value.real, "s", true); break;
-            case ValueType::Double: out += RealText(value.real, "f"); break;
-            case ValueType::Date: out += RealText(value.real, "d"); break;
-            case ValueType::False: out += "False"; break;
-            case ValueType::True: out += "True"; break;
-            case ValueType::Nil: out += "nil"; break;
-            case ValueType::Ident: out += CheckedName(value.text, true, "identifier"); break;
+            case ValueType::Int64:
+                out += std::to_string(value.integer);
+                break;
+            case ValueType::Currency:
+                out += FormatCurrency(value.integer) + "c";
+                break;
+            case ValueType::Extended:
+                out += RealText(DoubleFromExtended(value.extended), "");
+                break;
+            case ValueType::Single:
+                out += RealText(value.real, "s", true);
+                break;
+            case ValueType::Double:
+                out += RealText(value.real, "f");
+                break;
+            case ValueType::Date:
+                out += RealText(value.real, "d");
+                break;
+            case ValueType::False:
+                out += "False";
+                break;
+            case ValueType::True:
+                out += "True";
+                break;
+            case ValueType::Nil:
+                out += "nil";
+                break;
+            case ValueType::Ident:
+                out += CheckedName(value.text, true, "identifier");
+                break;
             case ValueType::String:
-            case ValueType::LString: StringValue(ByteUnits(value.text, false), level); break;
-            case ValueType::Utf8String: StringValue(ByteUnits(value.text, Utf16FromUtf8(value.text).has_value()), level); break;
-            case ValueType::WString: StringValue(WideUnits(value.wide), level); break;
+            case ValueType::LString:
+                StringValue(ByteUnits(value.text, false), level);
+                break;
+            case ValueType::Utf8String:
+                StringValue(ByteUnits(value.text, Utf16FromUtf8(value.text).has_value()), level);
+                break;
+            case ValueType::WString:
+                StringValue(WideUnits(value.wide), level);
+                break;
             case ValueType::Set:
                 out += "[";
                 for (std::size_t i = 0; i < value.setElements.size(); ++i) {
@@ -134,7 +161,9 @@ private:
                 }
                 out += ")";
                 break;
-            case ValueType::Binary: Binary(value.text, level); break;
+            case ValueType::Binary:
+                Binary(value.text, level);
+                break;
             case ValueType::Collection:
                 out += "<";
                 for (const CollectionItem& item : value.items) {

@@ -100,7 +100,8 @@ std::optional<std::int64_t> ParseCurrency(std::string_view text) {
     }
     const std::size_t point = text.find('.');
     const std::string_view whole = text.substr(0, point);
-    const std::string_view fraction = point == std::string_view::npos ? std::string_view{} : text.substr(point + 1);
+    const std::string_view fraction =
+        point == std::string_view::npos ? std::string_view{} : text.substr(point + 1);
     if (whole.empty() || fraction.size() > 4 || (point != std::string_view::npos && fraction.empty())) {
         return std::nullopt;
     }
@@ -122,7 +123,8 @@ std::optional<std::int64_t> ParseCurrency(std::string_view text) {
             return std::nullopt;
         }
     }
-    const std::uint64_t limit = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()) + (negative ? 1 : 0);
+    const std::uint64_t limit =
+        static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()) + (negative ? 1 : 0);
     if (magnitude > limit) {
         return std::nullopt;
     }

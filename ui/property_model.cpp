@@ -18,7 +18,8 @@ bool IsIdentifierStart(char c) {
 bool IsIdentifierText(std::string_view text, bool dotted) {
     bool atStart = true;
     for (char c : text) {
-        if (atStart ? !IsIdentifierStart(c) : !(IsIdentifierStart(c) || (c >= '0' && c <= '9') || (dotted && c == '.'))) {
+        if (atStart ? !IsIdentifierStart(c)
+                    : !(IsIdentifierStart(c) || (c >= '0' && c <= '9') || (dotted && c == '.'))) {
             return false;
         }
         atStart = dotted && c == '.';
@@ -52,7 +53,8 @@ std::optional<std::int64_t> ParseInteger(std::string_view text) {
     if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size()) {
         return std::nullopt;
     }
-    const std::uint64_t limit = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()) + (negative ? 1 : 0);
+    const std::uint64_t limit =
+        static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()) + (negative ? 1 : 0);
     if (magnitude > limit) {
         return std::nullopt;
     }
@@ -130,22 +132,32 @@ Property* FindStoredProperty(Component& component, std::string_view name) {
 
 std::string PropertyValueText(const PropertyValue& value) {
     switch (value.type) {
-        case ValueType::True: return "True";
-        case ValueType::False: return "False";
+        case ValueType::True:
+            return "True";
+        case ValueType::False:
+            return "False";
         case ValueType::Int8:
         case ValueType::Int16:
         case ValueType::Int32:
-        case ValueType::Int64: return std::to_string(value.integer);
-        case ValueType::Currency: return FormatCurrency(value.integer);
-        case ValueType::Extended: return FormatReal(DoubleFromExtended(value.extended));
-        case ValueType::Single: return FormatSingle(static_cast<float>(value.real));
+        case ValueType::Int64:
+            return std::to_string(value.integer);
+        case ValueType::Currency:
+            return FormatCurrency(value.integer);
+        case ValueType::Extended:
+            return FormatReal(DoubleFromExtended(value.extended));
+        case ValueType::Single:
+            return FormatSingle(static_cast<float>(value.real));
         case ValueType::Double:
-        case ValueType::Date: return FormatReal(value.real);
+        case ValueType::Date:
+            return FormatReal(value.real);
         case ValueType::Ident:
         case ValueType::String:
-        case ValueType::LString: return value.text;
-        case ValueType::Utf8String: return AnsiFromUtf8(value.text);
-        case ValueType::WString: return AnsiFromUtf16(value.wide);
+        case ValueType::LString:
+            return value.text;
+        case ValueType::Utf8String:
+            return AnsiFromUtf8(value.text);
+        case ValueType::WString:
+            return AnsiFromUtf16(value.wide);
         case ValueType::Set: {
             std::string text = "[";
             for (std::size_t i = 0; i < value.setElements.size(); ++i) {
@@ -163,7 +175,8 @@ std::string PropertyValueText(const PropertyValue& value) {
         case ValueType::Null:
         case ValueType::Nil:
         case ValueType::Binary:
-        case ValueType::Collection: return std::string();
+        case ValueType::Collection:
+            return std::string();
     }
     return std::string();
 }
@@ -186,8 +199,9 @@ std::optional<PropertyValue> PropertyValueFromText(std::string_view text, const 
         case ValueType::Int32:
         case ValueType::Int64: {
             const std::optional<std::int64_t> number = ParseInteger(text);
-            if (!number || (current.type != ValueType::Int64 && (*number < std::numeric_limits<std::int32_t>::min() ||
-                                                                 *number > std::numeric_limits<std::int32_t>::max()))) {
+            if (!number ||
+                (current.type != ValueType::Int64 && (*number < std::numeric_limits<std::int32_t>::min() ||
+                                                      *number > std::numeric_limits<std::int32_t>::max()))) {
                 return std::nullopt;
             }
             return SmallestInteger(*number);
@@ -246,7 +260,8 @@ std::optional<PropertyValue> PropertyValueFromText(std::string_view text, const 
         case ValueType::String:
         case ValueType::LString:
         case ValueType::Utf8String:
-        case ValueType::WString: return AnsiString(text);
+        case ValueType::WString:
+            return AnsiString(text);
         case ValueType::List: {
             // One string item per line, as a string list takes a text.
             value.type = ValueType::List;
@@ -275,7 +290,8 @@ std::optional<PropertyValue> PropertyValueFromText(std::string_view text, const 
             return value;
         case ValueType::Null:
         case ValueType::Binary:
-        case ValueType::Collection: return std::nullopt;
+        case ValueType::Collection:
+            return std::nullopt;
     }
     return std::nullopt;
 }

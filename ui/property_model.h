@@ -15,7 +15,7 @@
 namespace kaviro::ui {
 
 class PropertyModel {
-public:
+  public:
     virtual ~PropertyModel() = default;
 
     // The property's text, or nullopt when the dialog has no component of
@@ -27,7 +27,8 @@ public:
     // Sets the property from its text. Returns false, changing nothing, when
     // the component or property does not exist or the text is not a value of
     // the property's type.
-    virtual bool WriteProperty(std::string_view component, std::string_view property, std::string_view text) = 0;
+    virtual bool WriteProperty(std::string_view component, std::string_view property,
+                               std::string_view text) = 0;
 
     // ReadProperty, with a missing component or property read as empty text.
     [[nodiscard]] std::string PropertyText(std::string_view component, std::string_view property) const {
@@ -44,7 +45,8 @@ public:
 // nullopt when the text is not such a value. Integers take the smallest
 // integer type (32-bit properties stay within 32 bits), strings become short
 // or long ANSI strings.
-[[nodiscard]] std::optional<PropertyValue> PropertyValueFromText(std::string_view text, const PropertyValue& current);
+[[nodiscard]] std::optional<PropertyValue> PropertyValueFromText(std::string_view text,
+                                                                 const PropertyValue& current);
 
 // The model over a component tree read from a dialog file. A component's
 // properties are those stored in the stream plus the published properties
@@ -52,14 +54,14 @@ public:
 // write to a property that is not stored yet adds it. The tree must outlive
 // the model.
 class ComponentTreePropertyModel final : public PropertyModel {
-public:
+  public:
     explicit ComponentTreePropertyModel(Component& root) : root_(&root) {}
 
     [[nodiscard]] std::optional<std::string> ReadProperty(std::string_view component,
                                                           std::string_view property) const override;
     bool WriteProperty(std::string_view component, std::string_view property, std::string_view text) override;
 
-private:
+  private:
     Component* root_;
 };
 

@@ -15,7 +15,7 @@ enum class DefaultKind { Boolean, Integer, Identifier, Text, EmptySet };
 struct PublishedDefault {
     std::string_view property;
     DefaultKind kind;
-    std::string_view text;  // "True"/"False", decimal integer, identifier or string
+    std::string_view text;     // "True"/"False", decimal integer, identifier or string
     std::string_view classes;  // space-separated class names; "*" for every registered class
 };
 
@@ -70,7 +70,9 @@ bool ListsClass(std::string_view classes, std::string_view className) {
 PropertyValue MakeDefault(const PublishedDefault& entry) {
     PropertyValue value;
     switch (entry.kind) {
-        case DefaultKind::Boolean: value.type = entry.text == "True" ? ValueType::True : ValueType::False; break;
+        case DefaultKind::Boolean:
+            value.type = entry.text == "True" ? ValueType::True : ValueType::False;
+            break;
         case DefaultKind::Integer: {
             value.type = ValueType::Int8;
             const bool negative = entry.text.front() == '-';
@@ -86,8 +88,12 @@ PropertyValue MakeDefault(const PublishedDefault& entry) {
             value.type = ValueType::Ident;
             value.text = entry.text;
             break;
-        case DefaultKind::Text: value.type = ValueType::String; break;
-        case DefaultKind::EmptySet: value.type = ValueType::Set; break;
+        case DefaultKind::Text:
+            value.type = ValueType::String;
+            break;
+        case DefaultKind::EmptySet:
+            value.type = ValueType::Set;
+            break;
     }
     return value;
 }

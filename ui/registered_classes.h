@@ -9,14 +9,13 @@
 namespace kaviro::ui {
 
 inline constexpr std::array<std::string_view, 39> kRegisteredClasses = {
-    "TLabel",        "TEdit",          "TMemo",           "TButton",         "TRzCheckBox",
-    "TRzRadioButton", "TListBox",      "TComboBox",       "TGroupBox",       "TPanel",
-    "TBitBtn",       "TSpeedButton",   "TMaskEdit",       "TImage",          "TShape",
-    "TBevel",        "TStaticText",    "TGauge",          "TPageControl",    "TTabSheet",
-    "TRichEdit",     "TTrackBar",      "TProgressBar",    "TUpDown",         "TAnimate",
-    "TCheckListBox", "TTreeView",      "THTMLViewer",     "TFileListBox",    "TDirectoryListBox",
-    "TDriveComboBox", "TFilterComboBox", "TPTShellTree",  "TPTShellList",    "TPTShellCombo",
-    "TFlashFrame",   "TRzFormShape",   "TRzBmpButton",    "TVistaGlass",
+    "TLabel",         "TEdit",           "TMemo",        "TButton",      "TRzCheckBox",   "TRzRadioButton",
+    "TListBox",       "TComboBox",       "TGroupBox",    "TPanel",       "TBitBtn",       "TSpeedButton",
+    "TMaskEdit",      "TImage",          "TShape",       "TBevel",       "TStaticText",   "TGauge",
+    "TPageControl",   "TTabSheet",       "TRichEdit",    "TTrackBar",    "TProgressBar",  "TUpDown",
+    "TAnimate",       "TCheckListBox",   "TTreeView",    "THTMLViewer",  "TFileListBox",  "TDirectoryListBox",
+    "TDriveComboBox", "TFilterComboBox", "TPTShellTree", "TPTShellList", "TPTShellCombo", "TFlashFrame",
+    "TRzFormShape",   "TRzBmpButton",    "TVistaGlass",
 };
 
 // True when className names one of the registered classes (the form

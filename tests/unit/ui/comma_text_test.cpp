@@ -35,12 +35,10 @@ TEST(CommaTextTest, SplitsLikeTheStringList) {
         std::string text;
         Lines items;
     } cases[] = {
-        {"a b", {"a", "b"}},                  // an unquoted blank separates
-        {"  a , b ", {"a", "b"}},
-        {"a,", {"a", ""}},                    // a trailing comma adds an empty item
-        {"a, ", {"a"}},
-        {",a", {"", "a"}},
-        {"\"open", {"open"}},                 // an unterminated quote takes the rest
+        {"a b", {"a", "b"}},                          // an unquoted blank separates
+        {"  a , b ", {"a", "b"}}, {"a,", {"a", ""}},  // a trailing comma adds an empty item
+        {"a, ", {"a"}},           {",a", {"", "a"}},
+        {"\"open", {"open"}},  // an unterminated quote takes the rest
         {"x\"y\"", {"x\"y\""}},
     };
     for (const auto& c : cases) {

@@ -26,10 +26,11 @@ constexpr const char* kPage =
     "end\n";
 
 class DialogPreloadTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("kaviro-preload-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+        folder_ =
+            fs::temp_directory_path() /
+            ("kaviro-preload-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(folder_);
         fs::create_directories(folder_);
         InitDialogHost(Folder(), [this] { ++cancelResets_; });
@@ -71,9 +72,10 @@ TEST_F(DialogPreloadTest, InitialisesTheHost) {
 }
 
 TEST_F(DialogPreloadTest, KeepsEachDialogUnderItsKeyWithItsRules) {
-    const std::string path = WriteDialog("licence",
-                                         "IF (CheckBox1.Checked = True)  THEN  Button1.Enabled := True;\r\n"
-                                         "IF (CheckBox1.Checked <> True)  THEN  Button1.Enabled := False;\r\n");
+    const std::string path =
+        WriteDialog("licence",
+                    "IF (CheckBox1.Checked = True)  THEN  Button1.Enabled := True;\r\n"
+                    "IF (CheckBox1.Checked <> True)  THEN  Button1.Enabled := False;\r\n");
     PreloadDialog("4", path);
     PreloadDialog("9", path);  // a second statement naming the same file gets its own entry
     ASSERT_EQ(PreloadedDialogCount(), 2u);
@@ -116,7 +118,8 @@ TEST_F(DialogPreloadTest, UnreadableFilesRaiseAnErrorNamingTheFile) {
     }
     const std::string damaged = Write("damaged.dfm", "TPF0 not a resource");
     Write("damaged.dfm.oruf", "");
-    const std::string truncated = Write("truncated.dfm", std::string("\xFF\x0A\x00X\x00\x30\x10\xFF\x00\x00\x00TPF0", 15));
+    const std::string truncated =
+        Write("truncated.dfm", std::string("\xFF\x0A\x00X\x00\x30\x10\xFF\x00\x00\x00TPF0", 15));
     Write("truncated.dfm.oruf", "");
 
     const struct {

@@ -65,7 +65,7 @@ constexpr const char* kLicencePage =
     "end\n";
 
 class DialogRulesTest : public testing::Test {
-protected:
+  protected:
     void Apply(const std::vector<std::string>& lines) { ApplyDialogRules(JoinCommaText(lines), model_); }
     std::string Text(const char* component, const char* property) const {
         return model_.PropertyText(component, property);
@@ -121,8 +121,7 @@ TEST_F(DialogRulesTest, MissingComponentsReadEmptyAndAssignNothing) {
     Apply({"IF (Ghost.Checked = True)  THEN  Label1.Caption := seen;",
            "IF (CheckBox1.Checked = False)  THEN  Ghost.Caption := x;",
            "IF (CheckBox1.Checked = False)  THEN  Label1.Ghost := x;",
-           "IF (CheckBox1.Checked = False)  THEN  Button1.Enabled := maybe;",
-           "not a rule at all", ""});
+           "IF (CheckBox1.Checked = False)  THEN  Button1.Enabled := maybe;", "not a rule at all", ""});
     EXPECT_EQ(root_, before);
     // a missing component reads as empty, so comparing with an empty value holds
     Apply({"IF (Ghost.Checked = )  THEN  Label1.Caption := empty;"});

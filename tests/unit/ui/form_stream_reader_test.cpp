@@ -19,7 +19,9 @@ std::span<const std::uint8_t> Bytes(const std::string& text) {
 
 // A root form "Form1: TForm1" with one property P holding valueBytes.
 std::string FormWithValue(const std::string& valueBytes) {
-    return "TPF0\x06TForm1\x05" "Form1\x01P"s + valueBytes + "\x00\x00"s;
+    return "TPF0\x06TForm1\x05"
+           "Form1\x01P"s +
+           valueBytes + "\x00\x00"s;
 }
 
 // Resource header in front of a form stream.
@@ -57,23 +59,46 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"Int32", "\x04\x78\x56\x34\x12"s, ValueType::Int32, "305419896"},
         ValueCase{"Int64", "\x13\x00\x00\x00\x00\x01\x00\x00\x80"s, ValueType::Int64, "-9223372032559808512"},
         ValueCase{"Extended", "\x05\x00\x00\x00\x00\x00\x00\x00\xC0\xFF\x3F"s, ValueType::Extended, "1.5"},
-        ValueCase{"ExtendedNegative", "\x05\x00\x00\x00\x00\x00\x00\x00\xA0\x01\xC0"s, ValueType::Extended, "-5"},
+        ValueCase{"ExtendedNegative", "\x05\x00\x00\x00\x00\x00\x00\x00\xA0\x01\xC0"s, ValueType::Extended,
+                  "-5"},
         ValueCase{"Single", "\x0F\x00\x00\xC0\x3F"s, ValueType::Single, "1.5"},
         ValueCase{"Double", "\x15\x00\x00\x00\x00\x00\x00\xF8\x3F"s, ValueType::Double, "1.5"},
         ValueCase{"Currency", "\x10\x48\xE8\x01\x00\x00\x00\x00\x00"s, ValueType::Currency, "12.5"},
         ValueCase{"Date", "\x11\x00\x00\x00\x00\x00\x00\x02\x40"s, ValueType::Date, "2.25"},
-        ValueCase{"ShortString", "\x06\x03" "abc"s, ValueType::String, "abc"},
-        ValueCase{"LongString", "\x0C\x03\x00\x00\x00" "abc"s, ValueType::LString, "abc"},
-        ValueCase{"WideString", "\x12\x03\x00\x00\x00" "C\x00\xE9\x00\x3A\x26"s, ValueType::WString, "C\xE9?"},
-        ValueCase{"Utf8String", "\x14\x03\x00\x00\x00" "C\xC3\xA9"s, ValueType::Utf8String, "C\xE9"},
-        ValueCase{"Identifier", "\x07\x08" "alClient"s, ValueType::Ident, "alClient"},
+        ValueCase{"ShortString",
+                  "\x06\x03"
+                  "abc"s,
+                  ValueType::String, "abc"},
+        ValueCase{"LongString",
+                  "\x0C\x03\x00\x00\x00"
+                  "abc"s,
+                  ValueType::LString, "abc"},
+        ValueCase{"WideString",
+                  "\x12\x03\x00\x00\x00"
+                  "C\x00\xE9\x00\x3A\x26"s,
+                  ValueType::WString, "C\xE9?"},
+        ValueCase{"Utf8String",
+                  "\x14\x03\x00\x00\x00"
+                  "C\xC3\xA9"s,
+                  ValueType::Utf8String, "C\xE9"},
+        ValueCase{"Identifier",
+                  "\x07\x08"
+                  "alClient"s,
+                  ValueType::Ident, "alClient"},
         ValueCase{"False", "\x08"s, ValueType::False, "False"},
-        ValueCase{"True", "\x09"s, ValueType::True, "True"},
-        ValueCase{"Nil", "\x0D"s, ValueType::Nil, ""},
+        ValueCase{"True", "\x09"s, ValueType::True, "True"}, ValueCase{"Nil", "\x0D"s, ValueType::Nil, ""},
         ValueCase{"Binary", "\x0A\x03\x00\x00\x00\x01\x02\x03"s, ValueType::Binary, ""},
-        ValueCase{"Set", "\x0B\x06" "fsBold\x08" "fsItalic\x00"s, ValueType::Set, "[fsBold,fsItalic]"},
+        ValueCase{"Set",
+                  "\x0B\x06"
+                  "fsBold\x08"
+                  "fsItalic\x00"s,
+                  ValueType::Set, "[fsBold,fsItalic]"},
         ValueCase{"EmptySet", "\x0B\x00"s, ValueType::Set, "[]"},
-        ValueCase{"List", "\x01\x06\x01" "a\x06\x01" "b\x00"s, ValueType::List, "a\r\nb"}),
+        ValueCase{"List",
+                  "\x01\x06\x01"
+                  "a\x06\x01"
+                  "b\x00"s,
+                  ValueType::List, "a\r\nb"}),
     [](const testing::TestParamInfo<ValueCase>& info) { return std::string(info.param.name); });
 
 TEST(FormStreamReaderTest, ReadsPayloadsExactly) {
@@ -91,10 +116,12 @@ TEST(FormStreamReaderTest, ReadsPayloadsExactly) {
 
 TEST(FormStreamReaderTest, ReadsCollectionsWithAndWithoutOrder) {
     // item [5] Caption = 'x' end, item end, item [300] end
-    const std::string collection = "\x0E\x02\x05\x01\x07" "Caption\x06\x01x\x00"
-                                   "\x01\x00"
-                                   "\x03\x2C\x01\x01\x00"
-                                   "\x00"s;
+    const std::string collection =
+        "\x0E\x02\x05\x01\x07"
+        "Caption\x06\x01x\x00"
+        "\x01\x00"
+        "\x03\x2C\x01\x01\x00"
+        "\x00"s;
     const PropertyValue value = ReadFormStream(Bytes(FormWithValue(collection))).properties[0].value;
     ASSERT_EQ(value.type, ValueType::Collection);
     ASSERT_EQ(value.items.size(), 3u);
@@ -112,11 +139,14 @@ TEST(FormStreamReaderTest, ReadsCollectionsWithAndWithoutOrder) {
 TEST(FormStreamReaderTest, ReadsNestedComponentsFilerFlagsAndDottedNames) {
     const std::string stream =
         "TPF0\x0CTWelcomePage\x07Welcome"
-        "\x0A" "Font.Style\x0B\x06" "fsBold\x00"
+        "\x0A"
+        "Font.Style\x0B\x06"
+        "fsBold\x00"
         "\x00"
         // panel with child position 2 (inherited + child position)
         "\xF3\x02\x02\x06TPanel\x06Panel1\x00"
-        "\x06TLabel\x06Label1\x07" "Caption\x06\x02Hi\x00\x00"
+        "\x06TLabel\x06Label1\x07"
+        "Caption\x06\x02Hi\x00\x00"
         "\x00"
         // inline frame with no name
         "\xF4\x0BTFlashFrame\x00\x00\x00"
@@ -143,7 +173,8 @@ TEST(FormStreamReaderTest, ReadsNestedComponentsFilerFlagsAndDottedNames) {
 
 TEST(FormStreamReaderTest, ReadsTheResourceHeader) {
     const std::string stream = FormWithValue("\x09"s);
-    const DialogFile file = ReadDialogFile(Bytes(WithHeader(stream, static_cast<std::uint32_t>(stream.size()))));
+    const DialogFile file =
+        ReadDialogFile(Bytes(WithHeader(stream, static_cast<std::uint32_t>(stream.size()))));
     EXPECT_EQ(file.resourceName, "TFORM1");
     EXPECT_EQ(file.memoryFlags, 0x1030);
     EXPECT_EQ(file.root.className, "TForm1");
@@ -194,7 +225,11 @@ INSTANTIATE_TEST_SUITE_P(
         DamagedCase{"HeaderCutShort", "\xFF\x0A\x00T\x00\x30"s, "Stream read error"},
         DamagedCase{"SizeBeyondFile", WithHeader(FormWithValue("\x09"s), 1000), "exceeds"},
         DamagedCase{"NoSignature", Framed("TPF1\x06TForm1\x00\x00\x00"s), "Invalid stream format"},
-        DamagedCase{"TruncatedString", Framed("TPF0\x06TForm1\x05" "Form1\x01P\x06\x09" "abc"s), "Stream read error"},
+        DamagedCase{"TruncatedString",
+                    Framed("TPF0\x06TForm1\x05"
+                           "Form1\x01P\x06\x09"
+                           "abc"s),
+                    "Stream read error"},
         DamagedCase{"TruncatedInteger", Framed("TPF0\x06TForm1\x00\x01P\x04\x01\x02"s), "Stream read error"},
         DamagedCase{"MissingEnd", Framed("TPF0\x06TForm1\x00\x00"s), "Stream read error"},
         DamagedCase{"UnknownValueType", Framed(FormWithValue("\x16"s)), "unknown value type 22"},
@@ -203,13 +238,23 @@ INSTANTIATE_TEST_SUITE_P(
                     "Class TFoo not found"},
         DamagedCase{"UnknownFilerFlag", Framed("TPF0\x06TForm1\x00\x00\xF8\x06TLabel\x00\x00\x00\x00"s),
                     "unknown filer flags"},
-        DamagedCase{"ChildPositionNotInteger", Framed("TPF0\x06TForm1\x00\x00\xF2\x06\x00"s), "not an integer"},
+        DamagedCase{"ChildPositionNotInteger", Framed("TPF0\x06TForm1\x00\x00\xF2\x06\x00"s),
+                    "not an integer"},
         DamagedCase{"CollectionItemWithoutList", Framed(FormWithValue("\x0E\x02\x01\x06\x00"s)),
                     "Invalid property value"},
-        DamagedCase{"HugeLongString", Framed(FormWithValue("\x0C\xFF\xFF\xFF\xFF" "abc"s)), "runs past the end"},
-        DamagedCase{"HugeWideString", Framed(FormWithValue("\x12\x00\x00\x00\x80" "ab"s)), "runs past the end"},
+        DamagedCase{"HugeLongString",
+                    Framed(FormWithValue("\x0C\xFF\xFF\xFF\xFF"
+                                         "abc"s)),
+                    "runs past the end"},
+        DamagedCase{"HugeWideString",
+                    Framed(FormWithValue("\x12\x00\x00\x00\x80"
+                                         "ab"s)),
+                    "runs past the end"},
         DamagedCase{"HugeBinary", Framed(FormWithValue("\x0A\xFF\xFF\xFF\x7F"s)), "runs past the end"},
-        DamagedCase{"EndlessSet", Framed(FormWithValue("\x0B\x03" "abc"s)), "Stream read error"},
+        DamagedCase{"EndlessSet",
+                    Framed(FormWithValue("\x0B\x03"
+                                         "abc"s)),
+                    "Stream read error"},
         DamagedCase{"DeepLists", Framed(NestedLists(500)), "nesting deeper than"},
         DamagedCase{"DeepComponents", Framed(NestedPanels(500)), "nesting deeper than"}),
     [](const testing::TestParamInfo<DamagedCase>& info) { return std::string(info.param.name); });

@@ -53,46 +53,47 @@ std::string LongStringText() {
 
 INSTANTIATE_TEST_SUITE_P(
     ValueTypes, ValueRoundTripTest,
-    testing::Values(ValueTextCase{"Int8", "-128", ValueType::Int8},
-                    ValueTextCase{"Int16", "200", ValueType::Int16},
-                    ValueTextCase{"Int32", "-100000", ValueType::Int32},
-                    ValueTextCase{"Int64", "10000000000", ValueType::Int64},
-                    ValueTextCase{"Extended", "1.5", ValueType::Extended},
-                    ValueTextCase{"ExtendedWhole", "3.0", ValueType::Extended},
-                    ValueTextCase{"ExtendedExponent", "1e+300", ValueType::Extended},
-                    ValueTextCase{"ExtendedInfinity", "-Inf", ValueType::Extended},
-                    ValueTextCase{"Single", "0.1s", ValueType::Single},
-                    ValueTextCase{"SingleNaN", "+NaNs", ValueType::Single},
-                    ValueTextCase{"Double", "0.1f", ValueType::Double},
-                    ValueTextCase{"Currency", "-12.3456c", ValueType::Currency},
-                    ValueTextCase{"CurrencyWhole", "7c", ValueType::Currency},
-                    ValueTextCase{"Date", "45000.75d", ValueType::Date},
-                    ValueTextCase{"ShortString", "'It''s here'", ValueType::String},
-                    ValueTextCase{"EmptyString", "''", ValueType::String},
-                    ValueTextCase{"ControlCharacters", "'a'#13#10'b'#9", ValueType::String},
-                    ValueTextCase{"AnsiBytes", "'Caf'#233", ValueType::String},
-                    ValueTextCase{"LongString", LongStringText(), ValueType::LString},
-                    ValueTextCase{"WideString", "'Smile '#9786", ValueType::WString},
-                    ValueTextCase{"Utf8String", "'Caf\xC3\xA9'", ValueType::Utf8String},
-                    ValueTextCase{"Identifier", "alClient", ValueType::Ident},
-                    ValueTextCase{"DottedIdentifier", "Form2.PopupMenu1", ValueType::Ident},
-                    ValueTextCase{"False", "False", ValueType::False},
-                    ValueTextCase{"True", "True", ValueType::True},
-                    ValueTextCase{"Nil", "nil", ValueType::Nil},
-                    ValueTextCase{"Set", "[fsBold, fsItalic]", ValueType::Set},
-                    ValueTextCase{"EmptySet", "[]", ValueType::Set},
-                    ValueTextCase{"List", "(\r\n    'a'\r\n    12\r\n    (\r\n      True))", ValueType::List},
-                    ValueTextCase{"EmptyList", "()", ValueType::List},
-                    ValueTextCase{"Binary", "{\r\n    00FF10" + std::string(58, 'A') + "\r\n    0B}", ValueType::Binary},
-                    ValueTextCase{"Collection",
-                                  "<\r\n    item\r\n      Caption = 'One'\r\n      Width = 40\r\n    end\r\n"
-                                  "    item [3]\r\n    end>",
-                                  ValueType::Collection}),
+    testing::Values(
+        ValueTextCase{"Int8", "-128", ValueType::Int8}, ValueTextCase{"Int16", "200", ValueType::Int16},
+        ValueTextCase{"Int32", "-100000", ValueType::Int32},
+        ValueTextCase{"Int64", "10000000000", ValueType::Int64},
+        ValueTextCase{"Extended", "1.5", ValueType::Extended},
+        ValueTextCase{"ExtendedWhole", "3.0", ValueType::Extended},
+        ValueTextCase{"ExtendedExponent", "1e+300", ValueType::Extended},
+        ValueTextCase{"ExtendedInfinity", "-Inf", ValueType::Extended},
+        ValueTextCase{"Single", "0.1s", ValueType::Single},
+        ValueTextCase{"SingleNaN", "+NaNs", ValueType::Single},
+        ValueTextCase{"Double", "0.1f", ValueType::Double},
+        ValueTextCase{"Currency", "-12.3456c", ValueType::Currency},
+        ValueTextCase{"CurrencyWhole", "7c", ValueType::Currency},
+        ValueTextCase{"Date", "45000.75d", ValueType::Date},
+        ValueTextCase{"ShortString", "'It''s here'", ValueType::String},
+        ValueTextCase{"EmptyString", "''", ValueType::String},
+        ValueTextCase{"ControlCharacters", "'a'#13#10'b'#9", ValueType::String},
+        ValueTextCase{"AnsiBytes", "'Caf'#233", ValueType::String},
+        ValueTextCase{"LongString", LongStringText(), ValueType::LString},
+        ValueTextCase{"WideString", "'Smile '#9786", ValueType::WString},
+        ValueTextCase{"Utf8String", "'Caf\xC3\xA9'", ValueType::Utf8String},
+        ValueTextCase{"Identifier", "alClient", ValueType::Ident},
+        ValueTextCase{"DottedIdentifier", "Form2.PopupMenu1", ValueType::Ident},
+        ValueTextCase{"False", "False", ValueType::False}, ValueTextCase{"True", "True", ValueType::True},
+        ValueTextCase{"Nil", "nil", ValueType::Nil},
+        ValueTextCase{"Set", "[fsBold, fsItalic]", ValueType::Set},
+        ValueTextCase{"EmptySet", "[]", ValueType::Set},
+        ValueTextCase{"List", "(\r\n    'a'\r\n    12\r\n    (\r\n      True))", ValueType::List},
+        ValueTextCase{"EmptyList", "()", ValueType::List},
+        ValueTextCase{"Binary", "{\r\n    00FF10" + std::string(58, 'A') + "\r\n    0B}", ValueType::Binary},
+        ValueTextCase{"Collection",
+                      "<\r\n    item\r\n      Caption = 'One'\r\n      Width = 40\r\n    end\r\n"
+                      "    item [3]\r\n    end>",
+                      ValueType::Collection}),
     [](const testing::TestParamInfo<ValueTextCase>& info) { return std::string(info.param.name); });
 
 TEST(FormTextCompilerTest, WritesTheResourceHeaderAndCompactIntegers) {
     const std::vector<std::uint8_t> compiled = CompileTextForm(FormText("Tag = 5"), "x.txt");
-    const std::string expectedStream = "TPF0\x06TForm1\x05" "Form1\x03Tag\x02\x05\x00\x00"s;
+    const std::string expectedStream =
+        "TPF0\x06TForm1\x05"
+        "Form1\x03Tag\x02\x05\x00\x00"s;
     std::string expected = "\xFF\x0A\x00TFORM1\x00\x30\x10"s;
     expected += static_cast<char>(expectedStream.size());
     expected += "\x00\x00\x00"s + expectedStream;
@@ -162,7 +163,8 @@ TEST_P(TextErrorTest, NamesSourceAndLine) {
         (void)CompileTextForm(GetParam().text, "page.txt");
         FAIL() << "compiled";
     } catch (const DialogFileError& error) {
-        EXPECT_NE(std::string(error.what()).find(GetParam().expectedMessage), std::string::npos) << error.what();
+        EXPECT_NE(std::string(error.what()).find(GetParam().expectedMessage), std::string::npos)
+            << error.what();
     }
 }
 
@@ -187,19 +189,26 @@ INSTANTIATE_TEST_SUITE_P(
         TextErrorCase{"TrailingText", "object F: TForm1\nend\nend\n", "page.txt(3): end of text expected"},
         TextErrorCase{"UnterminatedString", "object F: TForm1\n  Caption = 'abc\nend\n",
                       "page.txt(2): unterminated string"},
-        TextErrorCase{"MalformedNumber", "object F: TForm1\n\n  Tag = 12ab\nend\n", "page.txt(3): malformed number"},
-        TextErrorCase{"OddBinary", "object F: TForm1\n  Data = {\n ABC}\nend\n", "page.txt(2): binary value with an odd"},
-        TextErrorCase{"BadBinaryDigit", "object F: TForm1\n  Data = {\n AZ}\nend\n", "page.txt(3): invalid character 'Z'"},
-        TextErrorCase{"MissingEquals", "object F: TForm1\n  Tag 1\nend\n", "page.txt(2): '=' expected but '1' found"},
+        TextErrorCase{"MalformedNumber", "object F: TForm1\n\n  Tag = 12ab\nend\n",
+                      "page.txt(3): malformed number"},
+        TextErrorCase{"OddBinary", "object F: TForm1\n  Data = {\n ABC}\nend\n",
+                      "page.txt(2): binary value with an odd"},
+        TextErrorCase{"BadBinaryDigit", "object F: TForm1\n  Data = {\n AZ}\nend\n",
+                      "page.txt(3): invalid character 'Z'"},
+        TextErrorCase{"MissingEquals", "object F: TForm1\n  Tag 1\nend\n",
+                      "page.txt(2): '=' expected but '1' found"},
         TextErrorCase{"CharacterCodeTooLarge", "object F: TForm1\n  Caption = #70000\nend\n", "above 65535"},
-        TextErrorCase{"IntegerOutOfRange", "object F: TForm1\n  Tag = 99999999999999999999\nend\n", "out of range"},
+        TextErrorCase{"IntegerOutOfRange", "object F: TForm1\n  Tag = 99999999999999999999\nend\n",
+                      "out of range"},
         TextErrorCase{"CurrencyWithTooManyDecimals", "object F: TForm1\n  Price = 1.23456c\nend\n",
                       "malformed currency"},
         TextErrorCase{"ChildPositionNotInteger", "object F: TForm1\n  object L: TLabel [1.5]\n  end\nend\n",
                       "page.txt(2): child position must be a 32-bit integer"},
-        TextErrorCase{"BadUtf8", "object F: TForm1\n  Caption = 'a\xFF'\nend\n", "page.txt(2): string holds malformed UTF-8"},
+        TextErrorCase{"BadUtf8", "object F: TForm1\n  Caption = 'a\xFF'\nend\n",
+                      "page.txt(2): string holds malformed UTF-8"},
         TextErrorCase{"TooDeep", DeepObjects(200), "nesting deeper than 64 levels"},
-        TextErrorCase{"LongShortName", "object F: TForm1\n  object " + std::string(300, 'N') + ": TLabel\n  end\nend\n",
+        TextErrorCase{"LongShortName",
+                      "object F: TForm1\n  object " + std::string(300, 'N') + ": TLabel\n  end\nend\n",
                       "page.txt: component name longer than 255 bytes"}),
     [](const testing::TestParamInfo<TextErrorCase>& info) { return std::string(info.param.name); });
 

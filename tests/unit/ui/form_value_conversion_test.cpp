@@ -11,8 +11,16 @@ namespace kaviro::ui {
 namespace {
 
 TEST(ExtendedTest, RoundTripsDoubles) {
-    const double values[] = {0.0, -0.0, 1.0, -5.0, 0.1, 1e300, -2.5e-300, 4.9e-324,
-                             std::numeric_limits<double>::max(), std::numeric_limits<double>::infinity(),
+    const double values[] = {0.0,
+                             -0.0,
+                             1.0,
+                             -5.0,
+                             0.1,
+                             1e300,
+                             -2.5e-300,
+                             4.9e-324,
+                             std::numeric_limits<double>::max(),
+                             std::numeric_limits<double>::infinity(),
                              -std::numeric_limits<double>::infinity()};
     for (double value : values) {
         const double back = DoubleFromExtended(ExtendedFromDouble(value));
@@ -34,7 +42,11 @@ TEST(CurrencyTest, FormatsAndParses) {
     const struct {
         std::int64_t scaled;
         const char* text;
-    } cases[] = {{0, "0"}, {125000, "12.5"}, {-123456, "-12.3456"}, {1, "0.0001"}, {-5, "-0.0005"},
+    } cases[] = {{0, "0"},
+                 {125000, "12.5"},
+                 {-123456, "-12.3456"},
+                 {1, "0.0001"},
+                 {-5, "-0.0005"},
                  {std::numeric_limits<std::int64_t>::min(), "-922337203685477.5808"},
                  {std::numeric_limits<std::int64_t>::max(), "922337203685477.5807"}};
     for (const auto& c : cases) {

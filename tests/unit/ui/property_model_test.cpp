@@ -33,7 +33,7 @@ constexpr const char* kPage =
     "end\n";
 
 class PropertyModelTest : public testing::Test {
-protected:
+  protected:
     Component root_ = ParseTextForm(kPage, "page.txt");
     ComponentTreePropertyModel model_{root_};
 };
@@ -46,29 +46,30 @@ struct ReadCase {
 
 TEST_F(PropertyModelTest, ReadsEditorTexts) {
     const ReadCase cases[] = {
-        {"CheckBox1", "Checked", "True"},        // stored boolean, nested component
-        {"checkbox1", "CHECKED", "True"},        // names ignore case
+        {"CheckBox1", "Checked", "True"},  // stored boolean, nested component
+        {"checkbox1", "CHECKED", "True"},  // names ignore case
         {"CheckBox1", "Font.Style", "[fsBold,fsItalic]"},
-        {"CheckBox1", "Enabled", "True"},        // published default, not stored
+        {"CheckBox1", "Enabled", "True"},  // published default, not stored
         {"CheckBox1", "State", "cbUnchecked"},
-        {"CheckBox1", "Caption", ""},            // exists, empty
+        {"CheckBox1", "Caption", ""},  // exists, empty
         {"CheckBox1", "Name", "CheckBox1"},
         {"Edit1", "Text", "C:\\Program Files"},
         {"Edit1", "MaxLength", "5"},
         {"Edit1", "Align", "alTop"},
         {"Edit1", "Ratio", "1.5"},
         {"Edit1", "Price", "2.5"},
-        {"Edit1", "Title", "Caf\xE9 ?"},          // wide text as ANSI
+        {"Edit1", "Title", "Caf\xE9 ?"},  // wide text as ANSI
         {"Edit1", "Lines", "one\r\ntwo"},
         {"TrackBar1", "Position", "0"},
         {"TrackBar1", "Max", "10"},
-        {"Edit1", "Checked", std::nullopt},      // not a property of an edit
+        {"Edit1", "Checked", std::nullopt},  // not a property of an edit
         {"Edit1", "NoSuchProperty", std::nullopt},
         {"Missing", "Enabled", std::nullopt},
-        {"Page", "Caption", std::nullopt},       // the dialog itself is not one of its components
+        {"Page", "Caption", std::nullopt},  // the dialog itself is not one of its components
     };
     for (const ReadCase& c : cases) {
-        EXPECT_EQ(model_.ReadProperty(c.component, c.property), c.expected) << c.component << "." << c.property;
+        EXPECT_EQ(model_.ReadProperty(c.component, c.property), c.expected)
+            << c.component << "." << c.property;
         EXPECT_EQ(model_.PropertyText(c.component, c.property), c.expected.value_or("")) << c.property;
     }
 }
@@ -85,7 +86,7 @@ TEST_F(PropertyModelTest, WritesTypedValuesAndRefusesWrongOnes) {
     const WriteCase cases[] = {
         {"CheckBox1", "Checked", "false", true, "False"},
         {"CheckBox1", "Checked", "maybe", false, "False"},
-        {"CheckBox1", "Enabled", "False", true, "False"},   // unstored default, now stored
+        {"CheckBox1", "Enabled", "False", true, "False"},  // unstored default, now stored
         {"CheckBox1", "Font.Style", "[ fsUnderline ]", true, "[fsUnderline]"},
         {"CheckBox1", "Font.Style", "[fsBold,]", false, "[fsUnderline]"},
         {"Edit1", "MaxLength", "2147483647", true, "2147483647"},
@@ -105,7 +106,8 @@ TEST_F(PropertyModelTest, WritesTypedValuesAndRefusesWrongOnes) {
     for (const WriteCase& c : cases) {
         EXPECT_EQ(model_.WriteProperty(c.component, c.property, c.text), c.accepted)
             << c.component << "." << c.property << " := " << c.text;
-        EXPECT_EQ(model_.PropertyText(c.component, c.property), c.readBack) << c.component << "." << c.property;
+        EXPECT_EQ(model_.PropertyText(c.component, c.property), c.readBack)
+            << c.component << "." << c.property;
     }
 }
 
