@@ -96,6 +96,12 @@ class FormStreamParser {
     }
 
   private:
+    void CountItem() {
+        if (++items_ > kMaxFormItems) {
+            in_.Fail(kInvalidStream, "more than " + std::to_string(kMaxFormItems) + " items in one form");
+        }
+    }
+
     void EnterLevel(int depth) const {
         if (depth > kMaxFormNesting) {
             in_.Fail(kInvalidStream, "nesting deeper than " + std::to_string(kMaxFormNesting) + " levels");
@@ -122,6 +128,7 @@ class FormStreamParser {
 
     Component ReadComponent(bool isRoot, int depth) {
         EnterLevel(depth);
+        CountItem();
         Component component;
         const std::uint8_t prefix = in_.PeekByte("component");
         if ((prefix & 0xF0) == 0xF0) {
@@ -159,6 +166,7 @@ class FormStreamParser {
     }
 
     PropertyValue ReadValue(int depth) {
+        CountItem();
         PropertyValue value;
         const std::size_t typeOffset = in_.Offset();
         const std::uint8_t code = in_.Byte("value type");
@@ -240,6 +248,7 @@ class FormStreamParser {
                     if (element.empty()) {
                         break;
                     }
+                    CountItem();
                     value.setElements.push_back(std::move(element));
                 }
                 break;
@@ -256,6 +265,7 @@ class FormStreamParser {
 
     CollectionItem ReadCollectionItem(int depth) {
         EnterLevel(depth + 1);
+        CountItem();
         CollectionItem item;
         const auto next = static_cast<ValueType>(in_.PeekByte("collection item"));
         if (next == ValueType::Int8 || next == ValueType::Int16 || next == ValueType::Int32) {
@@ -275,6 +285,7 @@ class FormStreamParser {
     }
 
     ByteReader in_;
+    std::size_t items_ = 0;
 };
 
 }  // namespace

@@ -10,8 +10,8 @@
 //   value        := typeByte payload   (see ValueType)
 //
 // Every length is checked against the bytes that remain, nesting is capped
-// at kMaxFormNesting, and only registered classes may appear below the root.
-// Failures raise DialogFileError.
+// at kMaxFormNesting, the number of items at kMaxFormItems, and only registered classes may appear below the
+// root. Failures raise DialogFileError.
 
 #include <cstddef>
 #include <cstdint>
@@ -24,6 +24,11 @@ namespace kaviro::ui {
 
 // Deepest nesting of components, lists and collections the reader accepts.
 inline constexpr int kMaxFormNesting = 64;
+
+// Most components, properties, values, set elements and collection items one
+// form may hold; real dialogs hold a few hundred. It bounds the memory a
+// small but dense stream can make the reader allocate.
+inline constexpr std::size_t kMaxFormItems = 200000;
 
 // Reads a whole dialog file (resource header and form stream).
 [[nodiscard]] DialogFile ReadDialogFile(std::span<const std::uint8_t> bytes);

@@ -184,6 +184,10 @@ class FormStreamBuilder {
             }
         } else if (component.childPosition) {
             throw DialogFileError("child position without its filer flag on " + component.name);
+        } else if (component.className.size() >= 0xF0) {
+            // A class name length of 0xF0 or more would read as a filer prefix;
+            // an empty prefix in front keeps it a length.
+            Byte(0xF0);
         }
         if (component.className.empty()) {
             throw DialogFileError("empty class name");

@@ -282,9 +282,12 @@ class TextFormParser {
         return text;
     }
 
-    void EnterLevel(int depth) const {
+    void EnterLevel(int depth) {
         if (depth > kMaxFormNesting) {
             Fail("nesting deeper than " + std::to_string(kMaxFormNesting) + " levels");
+        }
+        if (++items_ > kMaxFormItems) {
+            Fail("more than " + std::to_string(kMaxFormItems) + " items in one form");
         }
     }
 
@@ -413,6 +416,7 @@ class TextFormParser {
                     if (element.size() > 255 || element.find('.') != std::string::npos) {
                         Fail("invalid set element '" + element + "'");
                     }
+                    EnterLevel(depth);
                     value.setElements.push_back(std::move(element));
                     if (!IsSymbol(',')) {
                         break;
@@ -660,6 +664,7 @@ class TextFormParser {
 
     Tokenizer tokens_;
     Token current_;
+    std::size_t items_ = 0;  // components, values and collection items so far
 };
 
 }  // namespace

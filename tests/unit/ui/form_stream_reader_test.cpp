@@ -255,6 +255,12 @@ INSTANTIATE_TEST_SUITE_P(
                     Framed(FormWithValue("\x0B\x03"
                                          "abc"s)),
                     "Stream read error"},
+        DamagedCase{"TooManyValues",
+                    Framed(FormWithValue("\x01"s + std::string(kMaxFormItems, '\x09') + "\x00"s)),
+                    "more than 200000 items"},
+        DamagedCase{"TooManySetElements",
+                    Framed(FormWithValue("\x0B"s + std::string(2 * kMaxFormItems, '\x01') + "\x00"s)),
+                    "more than 200000 items"},
         DamagedCase{"DeepLists", Framed(NestedLists(500)), "nesting deeper than"},
         DamagedCase{"DeepComponents", Framed(NestedPanels(500)), "nesting deeper than"}),
     [](const testing::TestParamInfo<DamagedCase>& info) { return std::string(info.param.name); });

@@ -179,6 +179,14 @@ std::string DeepObjects(int depth) {
     return text;
 }
 
+std::string ManyValues(std::size_t count) {
+    std::string text = "object F: TForm1\n  P = (";
+    for (std::size_t i = 0; i < count; ++i) {
+        text += "1 ";
+    }
+    return text + ")\nend\n";
+}
+
 INSTANTIATE_TEST_SUITE_P(
     BadText, TextErrorTest,
     testing::Values(
@@ -207,10 +215,20 @@ INSTANTIATE_TEST_SUITE_P(
         TextErrorCase{"BadUtf8", "object F: TForm1\n  Caption = 'a\xFF'\nend\n",
                       "page.txt(2): string holds malformed UTF-8"},
         TextErrorCase{"TooDeep", DeepObjects(200), "nesting deeper than 64 levels"},
+        TextErrorCase{"TooManyValues", ManyValues(kMaxFormItems), "more than 200000 items"},
         TextErrorCase{"LongShortName",
                       "object F: TForm1\n  object " + std::string(300, 'N') + ": TLabel\n  end\nend\n",
                       "page.txt: component name longer than 255 bytes"}),
     [](const testing::TestParamInfo<TextErrorCase>& info) { return std::string(info.param.name); });
+
+TEST(FormTextCompilerTest, ClassNamesThatLookLikeAFilerPrefixReadBack) {
+    for (std::size_t length : {239u, 240u, 255u}) {
+        const std::string text = "object F: T" + std::string(length - 1, 'x') + "\r\nend\r\n";
+        const std::vector<std::uint8_t> compiled = CompileTextForm(text, "long.txt");
+        EXPECT_EQ(ReadDialogFile(compiled).root.className.size(), length);
+        EXPECT_EQ(PrintDialogFile(compiled), text);
+    }
+}
 
 TEST(FormTextPrinterTest, RefusesNamesTheTextFormCannotHold) {
     Component root;
