@@ -28,12 +28,17 @@ TEST(SevenZipWriter, Crc32KnownValue) {
 // Entries that exercise the header: folders, an empty file, a name outside
 // ASCII, and a file large enough for multi-byte sizes in the header.
 std::vector<ArchiveEntry> SampleEntries() {
-    std::vector<uint8_t> large(70000);
-    for (std::size_t i = 0; i < large.size(); ++i) large[i] = static_cast<uint8_t>(i * 31 + (i >> 9));
+    // 70000 bytes need a three-byte size in the header, 2.2 MB a four-byte one.
+    auto filled = [](std::size_t size) {
+        std::vector<uint8_t> data(size);
+        for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i * 31 + (i >> 9));
+        return data;
+    };
     return {
         {"readme.txt", false, Bytes("Read me.\r\n")},
         {"pictures", true, {}},
-        {"pictures/logo.bmp", false, large},
+        {"pictures/logo.bmp", false, filled(70000)},
+        {"pictures/large.bmp", false, filled(2200000)},
         {"empty.txt", false, {}},
         {"caf\xC3\xA9-\xE2\x82\xAC.txt", false, Bytes("caf\xC3\xA9")},
         {"pictures/nested", true, {}},
