@@ -8,6 +8,7 @@
 #include "tools/builder/file_io.h"
 #include "tools/builder/identifiers.h"
 #include "tools/builder/installer_summary_stamp.h"
+#include "tools/builder/known_commands.h"
 #include "tools/builder/package_builder.h"
 #include "tools/builder/project_settings.h"
 #include "tools/builder/run_program.h"
@@ -109,6 +110,15 @@ BuildResult BuildSetup(const BuildOptions& options) {
     const fs::path scriptPath = ProjectPath(projectFolder, settings.scriptFile);
     const std::string scriptText = ReadFileText(scriptPath);
     const std::vector<SourceStatement> statements = ParseScriptSource(scriptText, PathText(scriptPath));
+    for (const SourceStatement& statement : statements) {
+        if (IsKnownCommand(statement.name))
+            continue;
+        const auto known = KnownCommandIgnoringCase(statement.name);
+        result.warnings.push_back(PathText(scriptPath) + ":" + std::to_string(statement.line + 1) +
+                                  ": the engine knows no statement \"" + statement.name + "\"" +
+                                  (known ? " (names compare exactly; did you mean \"" + *known + "\"?)"
+                                         : " and will do nothing for it"));
+    }
 
     const fs::path supportFolder =
         settings.supportFolder.empty() ? fs::path() : ProjectPath(projectFolder, settings.supportFolder);

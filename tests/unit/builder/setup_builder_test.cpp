@@ -195,6 +195,17 @@ TEST_F(SetupBuilderTest, SameInputGivesTheSameBytes) {
     EXPECT_NE(BuildSetup(Options("third")).revisionCode, first.revisionCode);
 }
 
+TEST_F(SetupBuilderTest, UnknownStatementNamesAreReported) {
+    WriteText(project_ / "setup.kvs", "set variable\n  | A\n  | 1\nShow Fireworks\nEnd\n");
+    const BuildResult result = BuildSetup(Options());
+    const std::string scriptPath = (project_ / "setup.kvs").string();
+    ASSERT_EQ(result.warnings.size(), 2u);
+    EXPECT_TRUE(result.warnings[0].starts_with(scriptPath + ":1:")) << result.warnings[0];
+    EXPECT_NE(result.warnings[0].find("did you mean \"Set Variable\""), std::string::npos)
+        << result.warnings[0];
+    EXPECT_TRUE(result.warnings[1].starts_with(scriptPath + ":4:")) << result.warnings[1];
+}
+
 TEST_F(SetupBuilderTest, EngineBytesBehindTheLastSectionAreDropped) {
     auto engine = test::FakeEngineStub(kStubSize);
     const std::string old = "old package text";
