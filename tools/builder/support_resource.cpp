@@ -27,6 +27,11 @@ void CollectBelow(const fs::path& folder, const std::string& prefix, std::vector
     for (const fs::path& child : SortedChildren(folder)) {
         const std::string name = prefix + PathText(child.filename());
         std::error_code error;
+        if (fs::is_symlink(child, error) && fs::is_directory(child, error)) {
+            // Following links to folders could loop forever and would carry files from outside the project.
+            throw BuildError(PathText(child) +
+                             ": links to folders are not followed; copy the folder instead");
+        }
         if (fs::is_directory(child, error)) {
             entries.push_back({name, true, {}});
             CollectBelow(child, name + "/", entries);
