@@ -17,18 +17,26 @@ prefix=$root/build/sample-prefix
 [[ -f $prefix/system.reg ]] || scripts/wine-prefix.sh create "$prefix"
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
-setup=$(ls "$out"/*.exe | head -n 1)
+winpath() { local p=$1; echo "Z:${p//\//\\}"; }
+setup=$root/$(ls "$out"/*.exe | head -n 1)
 trace=$root/$out/trace.txt
+temp=$root/$out/temp
+mkdir -p "$temp"
 echo "run-sample: running $(basename "$setup") /s /l=<trace> under Wine"
+start=$(date +%s.%N)
 set +e
-output=$(/usr/lib/wine/wine64 dist/x64/kaviro-launch.exe -- "Z:${setup//\//\\}" /s "/l=Z:${trace//\//\\}")
+output=$(/usr/lib/wine/wine64 dist/x64/kaviro-launch.exe --env "TEMP=$(winpath "$temp")" --env "TMP=$(winpath "$temp")" \
+  -- "$(winpath "$setup")" /s "/l=$(winpath "$trace")")
 set -e
+end=$(date +%s.%N)
 code=$(sed -n 's/.*kaviro-launch: exit \([0-9]*\).*/\1/p' <<<"$output")
 
 echo "--- trace ---"
 if [[ -f $trace ]]; then iconv -f UTF-16LE -t UTF-8 "$trace"; else echo "(no trace written)"; fi
-echo "--- installed ---"
-find "$prefix/drive_c/Program Files" -path '*Kaviro Sample*' -type f 2>/dev/null || true
-echo "--- exit code: ${code:-unknown} ---"
+echo "--- what the script recorded ($out/temp/tidewater-setup-result.txt) ---"
+cat "$temp/tidewater-setup-result.txt" 2>/dev/null || echo "(no result file)"
+echo "--- installed under Program Files ---"
+find "$prefix/drive_c/Program Files" -path '*Tidewater*' -type f 2>/dev/null || true
+printf -- '--- exit code: %s (%.2f s) ---\n' "${code:-unknown}" "$(awk "BEGIN{print $end - $start}")"
 scripts/wine-prefix.sh stop "$prefix"
 [[ ${code:-1} == 0 ]]
