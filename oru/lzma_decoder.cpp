@@ -1,0 +1,362 @@
+#include "oru/lzma_decoder.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "oru/archive_error.h"
+
+#if defined(__GNUC__)
+#define ORU_ALWAYS_INLINE inline __attribute__((always_inline))
+#define ORU_LIKELY(x) __builtin_expect(!!(x), 1)
+#else
+#define ORU_ALWAYS_INLINE inline
+#define ORU_LIKELY(x) (x)
+#endif
+
+namespace kaviro::oru {
+namespace {
+
+constexpr unsigned kProbabilityBits = 11;
+constexpr uint16_t kProbabilityInit = 1u << (kProbabilityBits - 1);
+constexpr unsigned kMoveBits = 5;
+constexpr uint32_t kTopValue = 1u << 24;
+constexpr size_t kFirstWindowSize = size_t{1} << 16;
+
+void FillProbabilities(uint16_t* probabilities, size_t count) {
+    std::fill(probabilities, probabilities + count, kProbabilityInit);
+}
+
+// The range decoder's registers, kept in locals of the decoding loop so the
+// compiler holds them in machine registers.
+struct RangeRegisters {
+    uint32_t range;
+    uint32_t code;
+    const uint8_t* input;
+
+    ORU_ALWAYS_INLINE void Normalize() {
+        if (range < kTopValue) {
+            range <<= 8;
+            code = (code << 8) | *input++;
+        }
+    }
+    ORU_ALWAYS_INLINE unsigned Bit(uint16_t& probability) {
+        const uint32_t bound = (range >> kProbabilityBits) * probability;
+        unsigned bit;
+        if (code < bound) {
+            range = bound;
+            probability = static_cast<uint16_t>(probability + (((1u << kProbabilityBits) - probability) >> kMoveBits));
+            bit = 0;
+        } else {
+            range -= bound;
+            code -= bound;
+            probability = static_cast<uint16_t>(probability - (probability >> kMoveBits));
+            bit = 1;
+        }
+        Normalize();
+        return bit;
+    }
+    // Decodes a numBits-bit symbol, most significant bit first.
+    ORU_ALWAYS_INLINE unsigned Tree(uint16_t* probabilities, unsigned numBits) {
+        unsigned symbol = 1;
+        for (unsigned i = 0; i < numBits; ++i) {
+            symbol = (symbol << 1) | Bit(probabilities[symbol]);
+        }
+        return symbol - (1u << numBits);
+    }
+    // Decodes numBits bits, least significant first; probabilities[base + m] for m >= 1.
+    ORU_ALWAYS_INLINE unsigned ReverseTree(uint16_t* probabilities, size_t base, unsigned numBits) {
+        unsigned m = 1;
+        unsigned symbol = 0;
+        for (unsigned i = 0; i < numBits; ++i) {
+            const unsigned bit = Bit(probabilities[base + m]);
+            m = (m << 1) | bit;
+            symbol |= bit << i;
+        }
+        return symbol;
+    }
+    ORU_ALWAYS_INLINE uint32_t Direct(unsigned numBits) {
+        uint32_t value = 0;
+        for (unsigned i = 0; i < numBits; ++i) {
+            range >>= 1;
+            const uint32_t below = (code - range) >> 31;  // 1 when code < range
+            code -= range & (below - 1);
+            value = (value << 1) | (1 - below);
+            Normalize();
+        }
+        return value;
+    }
+};
+
+}  // namespace
+
+LzmaProperties DecodeLzmaModelByte(uint8_t value) {
+    if (value >= 9 * 5 * 5) {
+        ThrowDataError("LZMA properties out of range");
+    }
+    LzmaProperties properties;
+    properties.literalContextBits = value % 9;
+    value /= 9;
+    properties.literalPositionBits = value % 5;
+    properties.positionBits = value / 5;
+    return properties;
+}
+
+LzmaDecoder::LzmaDecoder(uint64_t windowSize) : windowLimit_(static_cast<size_t>(std::max<uint64_t>(windowSize, 1))) {
+    if (windowSize > kMaxWindowSize) {
+        throw ArchiveError(ArchiveErrorCode::OutOfMemory, "LZMA dictionary larger than the library allows");
+    }
+}
+
+void LzmaDecoder::SetModel(const LzmaProperties& properties) {
+    properties_ = properties;
+    literals_.assign(size_t{0x300} << (properties.literalContextBits + properties.literalPositionBits),
+                     kProbabilityInit);
+    ResetState();
+}
+
+void LzmaDecoder::ResetState() {
+    FillProbabilities(reinterpret_cast<uint16_t*>(&model_), sizeof(model_) / sizeof(uint16_t));
+    std::fill(literals_.begin(), literals_.end(), kProbabilityInit);
+    state_ = 0;
+    std::fill(std::begin(reps_), std::end(reps_), 0u);
+    pendingLength_ = 0;
+}
+
+void LzmaDecoder::ResetDictionary() {
+    position_ = 0;
+    readPosition_ = 0;
+    wrapBase_ = 0;
+    windowFull_ = false;
+    pendingLength_ = 0;
+}
+
+void LzmaDecoder::StartRange(const uint8_t*& input) {
+    if (input[0] != 0) {
+        ThrowDataError("LZMA stream does not start with a zero byte");
+    }
+    code_ = static_cast<uint32_t>(input[1]) << 24 | static_cast<uint32_t>(input[2]) << 16 |
+            static_cast<uint32_t>(input[3]) << 8 | input[4];
+    range_ = 0xFFFFFFFF;
+    input += 5;
+}
+
+size_t LzmaDecoder::Take(uint8_t* buffer, size_t size) {
+    const size_t count = std::min(size, Pending());
+    std::memcpy(buffer, window_.get() + readPosition_, count);
+    readPosition_ += count;
+    return count;
+}
+
+void LzmaDecoder::GrowWindow() {
+    const size_t newCapacity = std::min(windowLimit_, std::max(capacity_ * 2, kFirstWindowSize));
+    auto grown = std::make_unique_for_overwrite<uint8_t[]>(newCapacity);
+    if (position_ != 0) {
+        std::memcpy(grown.get(), window_.get(), position_);
+    }
+    window_ = std::move(grown);
+    capacity_ = newCapacity;
+}
+
+size_t LzmaDecoder::PrepareRoom() {
+    if (position_ == capacity_) {
+        if (capacity_ < windowLimit_) {
+            GrowWindow();
+        } else {
+            wrapBase_ += capacity_;
+            position_ = 0;
+            readPosition_ = 0;
+            windowFull_ = true;
+        }
+    }
+    return capacity_ - position_;
+}
+
+void LzmaDecoder::CommitStored(size_t size) {
+    position_ += size;
+}
+
+size_t LzmaDecoder::Decode(size_t limit, const uint8_t*& input, const uint8_t* inputLimit) {
+    uint8_t* const window = window_.get();
+    const size_t capacity = capacity_;
+    size_t position = position_;
+    const size_t end = position + limit;
+    // Distances are valid up to the bytes produced since the last dictionary reset.
+    const auto available = [&](size_t at) { return windowFull_ ? capacity : at; };
+    const auto backIndex = [&](size_t at, uint32_t distance) {
+        // distance is zero-based: 0 means the byte just before `at`.
+        return at > distance ? at - distance - 1 : at + capacity - distance - 1;
+    };
+
+    uint32_t rep0 = reps_[0], rep1 = reps_[1], rep2 = reps_[2], rep3 = reps_[3];
+    unsigned state = state_;
+
+    if (pendingLength_ != 0) {
+        size_t count = std::min<size_t>(pendingLength_, end - position);
+        pendingLength_ -= static_cast<uint32_t>(count);
+        size_t source = backIndex(position, rep0);
+        while (count-- != 0) {
+            window[position++] = window[source];
+            if (++source == capacity) {
+                source = 0;
+            }
+        }
+    }
+
+    RangeRegisters rc{range_, code_, input};
+    const unsigned positionMask = (1u << properties_.positionBits) - 1;
+    const unsigned literalPositionMask = (1u << properties_.literalPositionBits) - 1;
+    const unsigned literalContextBits = properties_.literalContextBits;
+    const uint32_t positionBase = static_cast<uint32_t>(wrapBase_);
+    Model& model = model_;
+    uint16_t* const literals = literals_.data();
+
+    while (position < end && rc.input < inputLimit) {
+        const uint32_t totalPosition = positionBase + static_cast<uint32_t>(position);
+        const unsigned positionState = totalPosition & positionMask;
+
+        if (rc.Bit(model.isMatch[state][positionState]) == 0) {
+            const unsigned previous =
+                (position != 0 || windowFull_) ? window[position != 0 ? position - 1 : capacity - 1] : 0u;
+            uint16_t* probabilities =
+                literals + size_t{0x300} * (((totalPosition & literalPositionMask) << literalContextBits) +
+                                            (previous >> (8 - literalContextBits)));
+            unsigned symbol = 1;
+            if (state >= 7) {
+                unsigned matchByte = window[backIndex(position, rep0)];
+                do {
+                    const unsigned matchBit = (matchByte >> 7) & 1;
+                    matchByte <<= 1;
+                    const unsigned bit = rc.Bit(probabilities[((1 + matchBit) << 8) + symbol]);
+                    symbol = (symbol << 1) | bit;
+                    if (matchBit != bit) {
+                        break;
+                    }
+                } while (symbol < 0x100);
+            }
+            while (symbol < 0x100) {
+                symbol = (symbol << 1) | rc.Bit(probabilities[symbol]);
+            }
+            window[position++] = static_cast<uint8_t>(symbol);
+            state = state < 4 ? 0 : (state < 10 ? state - 3 : state - 6);
+            continue;
+        }
+
+        unsigned length;
+        if (rc.Bit(model.isRep[state]) != 0) {
+            if (rc.Bit(model.isRepG0[state]) == 0) {
+                if (rc.Bit(model.isRep0Long[state][positionState]) == 0) {
+                    if (rep0 >= available(position)) {
+                        ThrowDataError("LZMA distance beyond the decoded data");
+                    }
+                    window[position] = window[backIndex(position, rep0)];
+                    ++position;
+                    state = state < 7 ? 9 : 11;
+                    continue;
+                }
+            } else {
+                uint32_t distance;
+                if (rc.Bit(model.isRepG1[state]) == 0) {
+                    distance = rep1;
+                } else {
+                    if (rc.Bit(model.isRepG2[state]) == 0) {
+                        distance = rep2;
+                    } else {
+                        distance = rep3;
+                        rep3 = rep2;
+                    }
+                    rep2 = rep1;
+                }
+                rep1 = rep0;
+                rep0 = distance;
+            }
+            LengthModel& lengths = model.repLength;
+            if (rc.Bit(lengths.choice) == 0) {
+                length = rc.Tree(lengths.low[positionState], 3);
+            } else if (rc.Bit(lengths.choice2) == 0) {
+                length = 8 + rc.Tree(lengths.middle[positionState], 3);
+            } else {
+                length = 16 + rc.Tree(lengths.high, 8);
+            }
+            state = state < 7 ? 8 : 11;
+        } else {
+            rep3 = rep2;
+            rep2 = rep1;
+            rep1 = rep0;
+            LengthModel& lengths = model.length;
+            if (rc.Bit(lengths.choice) == 0) {
+                length = rc.Tree(lengths.low[positionState], 3);
+            } else if (rc.Bit(lengths.choice2) == 0) {
+                length = 8 + rc.Tree(lengths.middle[positionState], 3);
+            } else {
+                length = 16 + rc.Tree(lengths.high, 8);
+            }
+            state = state < 7 ? 7 : 10;
+            const unsigned slot = rc.Tree(model.positionSlot[std::min(length, 3u)], 6);
+            if (slot < 4) {
+                rep0 = slot;
+            } else {
+                const unsigned directBits = (slot >> 1) - 1;
+                uint32_t distance = (2u | (slot & 1u)) << directBits;
+                if (slot < 14) {
+                    distance += rc.ReverseTree(model.specialPosition, size_t{distance} - slot - 1, directBits);
+                } else {
+                    distance += rc.Direct(directBits - 4) << 4;
+                    distance += rc.ReverseTree(model.align, static_cast<size_t>(-1), 4);
+                }
+                rep0 = distance;
+                if (rep0 == 0xFFFFFFFF) {
+                    ThrowDataError("LZMA end marker inside a sized stream");
+                }
+            }
+        }
+
+        if (rep0 >= available(position)) {
+            ThrowDataError("LZMA distance beyond the decoded data");
+        }
+        length += 2;
+        size_t count = std::min<size_t>(length, end - position);
+        pendingLength_ = static_cast<uint32_t>(length - count);
+        size_t source = backIndex(position, rep0);
+        if (ORU_LIKELY(source + count <= capacity && source < position)) {
+            uint8_t* destination = window + position;
+            const uint8_t* from = window + source;
+            position += count;
+            if (rep0 + 1 >= 8) {
+                // Source and destination are at least 8 apart: copy in words.
+                while (count >= 8) {
+                    std::memcpy(destination, from, 8);
+                    destination += 8;
+                    from += 8;
+                    count -= 8;
+                }
+            }
+            while (count-- != 0) {
+                *destination++ = *from++;
+            }
+        } else {
+            while (count-- != 0) {
+                window[position++] = window[source];
+                if (++source == capacity) {
+                    source = 0;
+                }
+            }
+        }
+        if (pendingLength_ != 0) {
+            break;
+        }
+    }
+
+    range_ = rc.range;
+    code_ = rc.code;
+    input = rc.input;
+    reps_[0] = rep0;
+    reps_[1] = rep1;
+    reps_[2] = rep2;
+    reps_[3] = rep3;
+    state_ = state;
+    const size_t produced = position - position_;
+    position_ = position;
+    return produced;
+}
+
+}  // namespace kaviro::oru

@@ -1,0 +1,36 @@
+#pragma once
+// Extraction into a folder of the Windows file system. Files are written
+// under a temporary name and renamed over the final name only once complete
+// and verified, so a failed or cancelled extraction never leaves a file that
+// looks finished.
+
+#include <functional>
+#include <string>
+
+#include "oru/extraction_target.h"
+
+namespace kaviro::oru {
+
+enum class ExistingFileDecision { Overwrite, Skip };
+
+class Win32ExtractionTarget : public ExtractionTarget {
+public:
+    // Asked when a file to extract already exists (path is the full wide path).
+    using ExistingFileQuery = std::function<ExistingFileDecision(const std::wstring& path)>;
+
+    Win32ExtractionTarget(std::wstring outputFolder, ExistingFileQuery query);
+
+    void CreateFolder(const std::u16string& path, const Entry& entry) override;
+    std::unique_ptr<OutputFile> CreateOutputFile(const std::u16string& path, const Entry& entry) override;
+
+private:
+    std::wstring FullPath(const std::u16string& path) const;
+
+    std::wstring outputFolder_;
+    ExistingFileQuery query_;
+};
+
+// Creates a folder and its missing parents; throws ArchiveError(WriteFailed).
+void CreateFolders(const std::wstring& path);
+
+}  // namespace kaviro::oru

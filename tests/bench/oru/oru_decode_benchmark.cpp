@@ -1,0 +1,226 @@
+// Benchmark: single-threaded decode of one large LZMA2 archive by the
+// library core and by `7zz t -mmt1`, side by side in one run. Prints both
+// times, the ratio 7zz time / our time, and the peak memory of each.
+//
+//   oru_decode_benchmark [work folder]
+//
+// The archive (over 100 MB packed) is generated once in the work folder from
+// a mix of text-like and binary data and reused by later runs.
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "oru/archive.h"
+#include "oru/archive_error.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace kaviro::oru;
+
+class PosixFileInput : public RandomAccessInput {
+public:
+    explicit PosixFileInput(const fs::path& path) : descriptor_(open(path.c_str(), O_RDONLY)) {
+        if (descriptor_ < 0) {
+            throw std::runtime_error("cannot open " + path.string());
+        }
+        size_ = static_cast<uint64_t>(lseek(descriptor_, 0, SEEK_END));
+    }
+    ~PosixFileInput() override { close(descriptor_); }
+    PosixFileInput(const PosixFileInput&) = delete;
+    PosixFileInput& operator=(const PosixFileInput&) = delete;
+    [[nodiscard]] uint64_t Size() const override { return size_; }
+    size_t ReadAt(uint64_t offset, uint8_t* buffer, size_t size) override {
+        const ssize_t count = pread(descriptor_, buffer, size, static_cast<off_t>(offset));
+        if (count < 0) {
+            throw ArchiveError(ArchiveErrorCode::DataError, "read failed");
+        }
+        return static_cast<size_t>(count);
+    }
+
+private:
+    int descriptor_;
+    uint64_t size_ = 0;
+};
+
+// Like `7zz t`: decode and check every file, write nothing.
+class DiscardingFile : public OutputFile {
+public:
+    void Write(const uint8_t*, size_t) override {}
+    void Commit() override {}
+};
+class DiscardingTarget : public ExtractionTarget {
+public:
+    void CreateFolder(const std::u16string&, const Entry&) override {}
+    std::unique_ptr<OutputFile> CreateOutputFile(const std::u16string&, const Entry&) override {
+        return std::make_unique<DiscardingFile>();
+    }
+};
+class SilentObserver : public ExtractionObserver {
+public:
+    bool Progress(const Entry&, uint64_t, uint64_t) override { return true; }
+};
+
+int DecodeOnly(const char* archivePath) {
+    try {
+        PosixFileInput input(archivePath);
+        Archive archive(input, [] { return std::optional<std::u16string>(); });
+        DiscardingTarget target;
+        SilentObserver observer;
+        archive.Extract(std::vector<bool>(archive.Entries().size(), true), PathMode::FullPaths, target, observer);
+        return 0;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "decode failed: %s\n", error.what());
+        return 1;
+    }
+}
+
+// Writes size bytes of generated data in pieces, never holding it all.
+void WriteGenerated(const fs::path& path, uint64_t size, uint32_t seed, int kind) {
+    static const char* const kWords[] = {"install", "setup", "the", "component", "registry", "value", "of",
+                                         "folder", "and", "feature", "Program Files", "\r\n", "=", "; ", "\"",
+                                         "HKEY_LOCAL_MACHINE", "Software", "version", "1.0.", "error"};
+    std::mt19937 random(seed);
+    std::ofstream out(path, std::ios::binary);
+    std::vector<char> block;
+    uint64_t written = 0;
+    while (written < size) {
+        block.clear();
+        while (block.size() < (1u << 20)) {
+            if (kind == 0) {  // text-like
+                const char* word = kWords[random() % std::size(kWords)];
+                block.insert(block.end(), word, word + std::strlen(word));
+                block.push_back(random() % 5 == 0 ? static_cast<char>('0' + random() % 10) : ' ');
+            } else {  // binary: structured records with noisy fields
+                const uint32_t id = random() % 4096;
+                const uint32_t value = random();
+                const char record[16] = {static_cast<char>(id), static_cast<char>(id >> 8), 0, 0,
+                                         static_cast<char>(value), static_cast<char>(value >> 8),
+                                         static_cast<char>(value % 3), 0, 'R', 'E', 'C', static_cast<char>(id % 7),
+                                         static_cast<char>(0xE8), static_cast<char>(random() % 16), 0, 0};
+                block.insert(block.end(), record, record + 8 + random() % 9);
+            }
+        }
+        const uint64_t take = std::min<uint64_t>(block.size(), size - written);
+        out.write(block.data(), static_cast<std::streamsize>(take));
+        written += take;
+    }
+}
+
+struct RunResult {
+    double seconds = 0;
+    long peakKilobytes = 0;
+    int status = -1;
+};
+
+RunResult Run(const std::vector<std::string>& arguments) {
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    RunResult result;
+    const auto start = std::chrono::steady_clock::now();
+    pid_t child = 0;
+    if (posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+        posix_spawn_file_actions_destroy(&actions);
+        return result;
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    result.peakKilobytes = usage.ru_maxrss;
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    posix_spawn_file_actions_destroy(&actions);
+    return result;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--decode") == 0) {
+        return DecodeOnly(argv[2]);
+    }
+    const fs::path work = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path() / "oru-benchmark";
+    const fs::path archive = work / "benchmark.7z";
+    constexpr uint64_t kMiB = uint64_t{1} << 20;
+    if (!fs::exists(archive)) {
+        std::printf("generating the benchmark archive in %s ...\n", work.c_str());
+        const fs::path input = work / "input";
+        fs::create_directories(input);
+        WriteGenerated(input / "text1.txt", 200 * kMiB, 1, 0);
+        WriteGenerated(input / "records.bin", 160 * kMiB, 2, 1);
+        WriteGenerated(input / "text2.log", 120 * kMiB, 3, 0);
+        const std::string command = "cd '" + input.string() + "' && 7zz a -t7z -bd -bso0 -bsp0 -m0=LZMA2 -mx5 -mmt2 '" +
+                                    archive.string() + "' -- * >/dev/null";
+        if (std::system(command.c_str()) != 0) {
+            std::fprintf(stderr, "7zz failed to make the benchmark archive\n");
+            return 1;
+        }
+        fs::remove_all(input);
+    }
+    uint64_t unpacked = 0;
+    uint32_t dictionary = 0;
+    {
+        PosixFileInput input(archive);
+        Archive opened(input, [] { return std::optional<std::u16string>(); });
+        for (const Entry& entry : opened.Entries()) {
+            unpacked += entry.size;
+        }
+        for (const Folder& folder : opened.Contents().streams.folders) {
+            for (const Coder& coder : folder.coders) {
+                if (coder.methodId == std::vector<uint8_t>{0x21} && coder.properties.size() == 1) {
+                    const unsigned bits = coder.properties[0];
+                    dictionary = std::max(dictionary, (2u | (bits & 1u)) << (bits / 2 + 11));
+                }
+            }
+        }
+    }
+    const double packedMb = static_cast<double>(fs::file_size(archive)) / 1e6;
+    const double unpackedMb = static_cast<double>(unpacked) / 1e6;
+    std::printf("archive: %.1f MB packed, %.1f MB unpacked, LZMA2 dictionary %u MiB\n", packedMb, unpackedMb,
+                dictionary >> 20);
+
+    const fs::path self = fs::canonical("/proc/self/exe");
+    // Warm the page cache, then alternate the two decoders.
+    (void)Run({"7zz", "t", "-mmt1", "-bd", archive.string()});
+    RunResult ours, reference;
+    ours.seconds = reference.seconds = 1e30;
+    for (int round = 0; round < 3; ++round) {
+        const RunResult a = Run({self.string(), "--decode", archive.string()});
+        const RunResult b = Run({"7zz", "t", "-mmt1", "-bd", archive.string()});
+        if (a.status != 0 || b.status != 0) {
+            std::fprintf(stderr, "a decoder failed (ours %d, 7zz %d)\n", a.status, b.status);
+            return 1;
+        }
+        if (a.seconds < ours.seconds) ours = a;
+        if (b.seconds < reference.seconds) reference = b;
+    }
+    std::printf("oru core : %.3f s  %.1f MB/s  peak %.1f MiB\n", ours.seconds, unpackedMb / ours.seconds,
+                static_cast<double>(ours.peakKilobytes) / 1024);
+    std::printf("7zz -mmt1: %.3f s  %.1f MB/s  peak %.1f MiB\n", reference.seconds, unpackedMb / reference.seconds,
+                static_cast<double>(reference.peakKilobytes) / 1024);
+    std::printf("ratio 7zz time / our time: %.3f (goal >= 1.0)\n", reference.seconds / ours.seconds);
+    std::printf("our peak memory %.1f MiB, goal <= dictionary + 16 = %u MiB\n",
+                static_cast<double>(ours.peakKilobytes) / 1024, (dictionary >> 20) + 16);
+    return 0;
+}
