@@ -16,13 +16,15 @@ constexpr const char* kInvalidValue = "Invalid property value";
 // Bounds-checked little-endian reading over a byte span.
 class ByteReader {
   public:
-    explicit ByteReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+    // base: where bytes start in the file, so that messages give file offsets.
+    ByteReader(std::span<const std::uint8_t> bytes, std::size_t base) : bytes_(bytes), base_(base) {}
 
-    std::size_t Offset() const { return offset_; }
+    std::size_t Offset() const { return base_ + offset_; }
     std::size_t Remaining() const { return bytes_.size() - offset_; }
 
     [[noreturn]] void Fail(const std::string& wording, const std::string& detail) const {
-        throw DialogFileError(wording + " (" + detail + " at offset " + std::to_string(offset_) + ")");
+        throw DialogFileError(wording + " (" + detail + " at offset " + std::to_string(base_ + offset_) +
+                              ")");
     }
 
     void Require(std::uint64_t count, const char* what) const {
@@ -80,12 +82,13 @@ class ByteReader {
 
   private:
     std::span<const std::uint8_t> bytes_;
+    std::size_t base_;
     std::size_t offset_ = 0;
 };
 
 class FormStreamParser {
   public:
-    explicit FormStreamParser(std::span<const std::uint8_t> bytes) : in_(bytes) {}
+    FormStreamParser(std::span<const std::uint8_t> bytes, std::size_t base) : in_(bytes, base) {}
 
     Component ReadRoot() {
         if (in_.Remaining() < 4 || std::memcmp(in_.Rest().data(), "TPF0", 4) != 0) {
@@ -291,14 +294,14 @@ class FormStreamParser {
 }  // namespace
 
 Component ReadFormStream(std::span<const std::uint8_t> bytes) {
-    return FormStreamParser(bytes).ReadRoot();
+    return FormStreamParser(bytes, 0).ReadRoot();
 }
 
 DialogFile ReadDialogFile(std::span<const std::uint8_t> bytes) {
     if (bytes.size() < 3 || bytes[0] != 0xFF || bytes[1] != 0x0A || bytes[2] != 0x00) {
         throw DialogFileError(kInvalidStream);
     }
-    ByteReader header(bytes.subspan(3));
+    ByteReader header(bytes.subspan(3), 3);
     DialogFile file;
     for (;;) {
         const std::uint8_t c = header.Byte("resource name");
@@ -314,7 +317,8 @@ DialogFile ReadDialogFile(std::span<const std::uint8_t> bytes) {
                               " exceeds the " + std::to_string(header.Remaining()) +
                               " bytes left in the file)");
     }
-    file.root = ReadFormStream(header.Rest().first(static_cast<std::size_t>(size)));
+    file.root =
+        FormStreamParser(header.Rest().first(static_cast<std::size_t>(size)), header.Offset()).ReadRoot();
     return file;
 }
 

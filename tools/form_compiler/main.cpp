@@ -15,6 +15,11 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include "ui/form_text_compiler.h"
 #include "ui/form_text_printer.h"
 
@@ -66,6 +71,10 @@ int Run(const std::vector<std::string>& args) {
         if (args.size() == 3) {
             WriteFile(args[2], text);
         } else {
+#ifdef _WIN32
+            // The text already ends its lines in CRLF; text mode would double the CR.
+            _setmode(_fileno(stdout), _O_BINARY);
+#endif
             std::cout << text;
         }
         return 0;

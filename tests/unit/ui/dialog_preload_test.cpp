@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "ui/dialog_preload.h"
 #include "ui/dialog_rules.h"
@@ -107,6 +108,32 @@ TEST_F(DialogPreloadTest, KeysAreUpperCasedAndReplaced) {
     ASSERT_NE(FindDialog("pAgE"), nullptr);
     EXPECT_EQ(FindDialog("page")->identity, "second.dfm");
     EXPECT_EQ(FindDialog("page")->rules, "x");
+}
+
+TEST_F(DialogPreloadTest, TheSampleWelcomeDialogPreloadsAndItsRulesFollowTheCheckBox) {
+    const std::string samples = std::string(KAVIRO_SOURCE_DIR) + "/tests/data/dialogs/";
+    std::ifstream text(samples + "welcome.txt", std::ios::binary);
+    std::ifstream rules(samples + "welcome.oruf", std::ios::binary);
+    ASSERT_TRUE(text && rules);
+    const std::string source{std::istreambuf_iterator<char>(text), std::istreambuf_iterator<char>()};
+    const std::vector<std::uint8_t> compiled = CompileTextForm(source, "welcome.txt");
+    const std::string path = Write("welcome.dfm", std::string(compiled.begin(), compiled.end()));
+    Write("welcome.dfm.oruf",
+          std::string{std::istreambuf_iterator<char>(rules), std::istreambuf_iterator<char>()});
+    EXPECT_EQ(path, DialogFilePath(Folder(), "welcome"));
+
+    PreloadDialog("12", path);
+    const PreloadedDialog* welcome = FindDialog("12");
+    ASSERT_NE(welcome, nullptr);
+    Component tree = welcome->dialog.root;
+    ComponentTreePropertyModel model(tree);
+    EXPECT_EQ(model.PropertyText("Edit1", "Hint"), "USERNAME");
+    EXPECT_EQ(model.PropertyText("Button2", "Tag"), "1");
+    ApplyDialogRules(welcome->rules, model);
+    EXPECT_EQ(model.PropertyText("Button2", "Enabled"), "False");
+    ASSERT_TRUE(model.WriteProperty("CheckBox1", "Checked", "True"));
+    ApplyDialogRules(welcome->rules, model);
+    EXPECT_EQ(model.PropertyText("Button2", "Enabled"), "True");
 }
 
 TEST_F(DialogPreloadTest, UnreadableFilesRaiseAnErrorNamingTheFile) {
