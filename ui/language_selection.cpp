@@ -37,8 +37,7 @@ const std::string* FindLanguage(const std::vector<std::string>& languages, std::
 }  // namespace
 
 bool FileSystemLanguageFiles::Exists(const std::string& path) const {
-    std::error_code error;  // an entry that cannot be examined counts as absent
-    return std::filesystem::is_regular_file(path, error);
+    return static_cast<bool>(std::ifstream(path, std::ios::binary));
 }
 
 std::vector<std::string> FileSystemLanguageFiles::ListTranslationFiles(const std::string& folder) const {

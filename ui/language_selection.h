@@ -26,9 +26,10 @@ class LanguageFiles {
     [[nodiscard]] virtual std::optional<std::string> ReadFirstLine(const std::string& path) const = 0;
 };
 
-// LanguageFiles over the real file system; the listing is in name order
-// (case ignored), as the NTFS directory order gives it.
-class FileSystemLanguageFiles final : public LanguageFiles {
+// LanguageFiles over the standard library's file system; the listing is in
+// name order (case ignored), as the NTFS directory order gives it. The
+// Windows engine uses Win32LanguageFiles, which keeps ANSI paths ANSI.
+class FileSystemLanguageFiles : public LanguageFiles {
   public:
     [[nodiscard]] bool Exists(const std::string& path) const override;
     [[nodiscard]] std::vector<std::string> ListTranslationFiles(const std::string& folder) const override;

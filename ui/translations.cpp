@@ -1,6 +1,5 @@
 #include "ui/translations.h"
 
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -111,8 +110,8 @@ void Translations::ReloadTranslations(std::string_view languageValue) {
 
     const std::string sharedPath =
         SupportFilePath(supportFolder_, std::string(kSharedTranslationsPrefix) + language);
-    std::error_code ignored;  // an unreadable folder entry just counts as absent
-    if (std::filesystem::is_regular_file(sharedPath, ignored))
+    // Opened to test for it: narrow paths go to the ANSI file functions, like the engine's other paths.
+    if (std::ifstream(sharedPath, std::ios::binary))
         engineTexts_.LoadMessageFile(sharedPath);
 }
 

@@ -1,4 +1,5 @@
 // set_language_demo [--press ok|cancel] [--pick n] [preselected] language...
+// set_language_demo --list folder   prints the folder's language files
 // Shows the language dialog with the given languages and prints
 // "result <1|2> selection <n> <language>"; the exit code is the dialog result.
 // With --press, a helper thread waits for the dialog, reports its caption and
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "engine/engine_error.h"
+#include "ui/language_files_win32.h"
 #include "ui/set_language_dialog_win32.h"
 
 namespace {
@@ -47,6 +49,12 @@ void PressWhenShown(int buttonId, int pick) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--list") == 0) {
+        for (const std::string& path : kaviro::ui::Win32LanguageFiles().ListTranslationFiles(argv[2])) {
+            std::printf("%s\n", path.c_str());
+        }
+        return 0;
+    }
     std::size_t selection = 0;
     std::vector<std::string> languages;
     int press = 0;

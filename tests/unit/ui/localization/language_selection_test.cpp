@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 
 #include "localization_fixture.h"
 
@@ -34,6 +35,8 @@ struct SelectionCase {
     bool dialogShown = false;
     LanguageSelectionOutcome outcome = LanguageSelectionOutcome::Chosen;
 };
+
+void PrintTo(const SelectionCase& c, std::ostream* out) { *out << c.name; }
 
 class SelectLanguageTest : public ::testing::TestWithParam<SelectionCase> {};
 

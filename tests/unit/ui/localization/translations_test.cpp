@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 
 #include "engine/engine_error.h"
 #include "localization_fixture.h"
@@ -49,6 +50,8 @@ struct ParameterCase {
     std::string text;
     std::string expected;
 };
+
+void PrintTo(const ParameterCase& c, std::ostream* out) { *out << c.name; }
 
 class TranslateParameterTest : public ::testing::TestWithParam<ParameterCase> {};
 
@@ -173,6 +176,8 @@ struct BrokenFileCase {
     std::string file;
     bool remove;  // else: write it one line short
 };
+
+void PrintTo(const BrokenFileCase& c, std::ostream* out) { *out << c.name; }
 
 class BrokenTranslationFileTest : public TranslationsTest,
                                   public ::testing::WithParamInterface<BrokenFileCase> {};
