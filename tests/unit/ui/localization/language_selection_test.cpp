@@ -36,7 +36,9 @@ struct SelectionCase {
     LanguageSelectionOutcome outcome = LanguageSelectionOutcome::Chosen;
 };
 
-void PrintTo(const SelectionCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const SelectionCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class SelectLanguageTest : public ::testing::TestWithParam<SelectionCase> {};
 

@@ -51,7 +51,9 @@ struct ParameterCase {
     std::string expected;
 };
 
-void PrintTo(const ParameterCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const ParameterCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class TranslateParameterTest : public ::testing::TestWithParam<ParameterCase> {};
 
@@ -177,7 +179,9 @@ struct BrokenFileCase {
     bool remove;  // else: write it one line short
 };
 
-void PrintTo(const BrokenFileCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const BrokenFileCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class BrokenTranslationFileTest : public TranslationsTest,
                                   public ::testing::WithParamInterface<BrokenFileCase> {};
