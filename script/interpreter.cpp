@@ -101,6 +101,8 @@ private:
 
     // Values handed to the settings sink last time.
     std::string logged_, silent_, title_, logo_, overrideCache_, language_;
+    bool silentOn_ = false;
+    bool logoOn_ = false;
     bool settingsSeen_ = false;
     int64_t lastSecond_ = -1;
 };
@@ -136,6 +138,9 @@ bool Interpreter::StartRun() {
         variables_.SetTickSource([clock] { return clock->TickCount(); });
     }
     DefineReservedVariables(variables_);
+    // The silent flag is refreshed from SILENT before every statement, so the
+    // variable starts from the command line's mode.
+    variables_.DefineVariable("SILENT", BoolToText(environment_.run.silent), "Initialization");
     ResolveStatements();
     BuildLabelTable();
     Trace("    <velk>");
@@ -217,13 +222,16 @@ void Interpreter::RefreshEngineSettings() {
     if (variables_.CopyIfChanged("SILENT", silent_) || first) {
         const bool silent = TextToBool(silent_);
         variables_.SetSilent(silent);
-        if (sink) sink->ApplySilent(silent);
+        if ((silent != silentOn_ || first) && sink) sink->ApplySilent(silent);
+        silentOn_ = silent;
     }
     if (variables_.CopyIfChanged("TITLE", title_) || first) {
         if (sink) sink->ApplyTitle(title_);
     }
     if (variables_.CopyIfChanged("VELKLOGO", logo_) || first) {
-        if (sink) sink->ApplyLogo(logo_ == kTrueText);
+        const bool logo = logo_ == kTrueText;
+        if ((logo != logoOn_ || first) && sink) sink->ApplyLogo(logo);
+        logoOn_ = logo;
     }
     if (variables_.CopyIfChanged("OVERRIDECACHE", overrideCache_) && !overrideCache_.empty()) {
         if (sink) sink->ApplyOverrideCache(overrideCache_);

@@ -226,6 +226,10 @@ private:
 
 }  // namespace
 
+int64_t ValidateScript(const Script& script, TVariableManager& variables, TextList& executionList) {
+    return Validator(script, variables, executionList).Run();
+}
+
 const TextList& ValidationDeclaredNames() {
     static const TextList names = {
         "VELK_COMPRESSCACHE", "VELK_DISABLEROLLBACK", "VELK_DISABLEVISTARESTARTMANAGER", "IISHOST",

@@ -44,7 +44,7 @@ inline constexpr std::string_view kOverrideOrigin = "Inject Override Command Lin
 // expansion, so chains that double at every level stop as well; references
 // met beyond it stay unexpanded.
 inline constexpr int kMaxExpansionDepth = 32;
-inline constexpr std::size_t kMaxExpansionGrowth = std::size_t{64} << 20;
+inline constexpr std::size_t kMaxExpansionGrowth = std::size_t{16} << 20;
 
 class TVariableManager {
 public:
