@@ -1,0 +1,30 @@
+#pragma once
+// "Mathematics": signed 64-bit arithmetic, bit operations, character codes
+// and a small linear congruential generator.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kaviro::script {
+
+// The generator's multiplier, increment and state; the engine keeps one for
+// the process, starting at 0.
+struct RandomGenerator {
+    uint32_t multiplier = 0;
+    uint32_t increment = 0;
+    uint32_t state = 0;
+};
+RandomGenerator& ProcessRandomGenerator();
+
+// Decimal 64-bit integer: optional blanks, optional sign, digits; empty when it is not one.
+std::optional<int64_t> ParseInt64(std::string_view text);
+
+// The result text of operation code on the expanded operands a and b, or
+// empty when the operation fails (bad operand or code, division by zero,
+// an empty text for code 11, a code outside 0 to 15).
+std::optional<std::string> Calculate(std::string_view a, std::string_view b, std::string_view code,
+                                     RandomGenerator& generator);
+
+}  // namespace kaviro::script
