@@ -22,11 +22,11 @@ namespace kaviro {
 
 struct CommandLineOptions {
     bool silent = false;
-    bool updating = false;   // /update or /updatesetup
-    std::string tracePath;   // /l=
-    std::string mediaPath;   // /p=
-    std::string policyPath;  // /g=
-    std::string wrapperPath; // /m=
+    bool updating = false;    // /update or /updatesetup
+    std::string tracePath;    // /l=
+    std::string mediaPath;    // /p=
+    std::string policyPath;   // /g=
+    std::string wrapperPath;  // /m=
     std::string argumentText;
     // Alternating lines: upper-cased variable name, value as typed.
     std::vector<std::string> overrides;

@@ -14,7 +14,8 @@ std::vector<std::size_t> ActiveDialogStatements(const Script& script) {
     std::vector<std::size_t> indexes;
     for (std::size_t i = 0; i < script.statementNames.size(); ++i) {
         const bool disabled = i < script.statementFlags.size() && script.statementFlags[i] == "C";
-        if (script.statementNames[i] == kDisplayDialog && !disabled) indexes.push_back(i);
+        if (script.statementNames[i] == kDisplayDialog && !disabled)
+            indexes.push_back(i);
     }
     return indexes;
 }
@@ -23,9 +24,12 @@ void PreloadStartupDialogs(const Script& script, const std::string& supportFolde
                            const std::function<void()>& afterEach) {
     ui::InitDialogHost(supportFolder);
     for (const std::size_t index : ActiveDialogStatements(script)) {
-        const std::string id = index < script.statementIds.size() ? script.statementIds[index] : std::string();
-        ui::PreloadDialog(std::to_string(index), ui::DialogFilePath(supportFolder, GetParameter(script, id, 1)));
-        if (afterEach) afterEach();
+        const std::string id =
+            index < script.statementIds.size() ? script.statementIds[index] : std::string();
+        ui::PreloadDialog(std::to_string(index),
+                          ui::DialogFilePath(supportFolder, GetParameter(script, id, 1)));
+        if (afterEach)
+            afterEach();
     }
 }
 

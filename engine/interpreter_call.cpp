@@ -12,7 +12,9 @@
 namespace kaviro {
 namespace {
 
-bool Exists(const std::string& path) { return static_cast<bool>(std::ifstream(path, std::ios::binary)); }
+bool Exists(const std::string& path) {
+    return static_cast<bool>(std::ifstream(path, std::ios::binary));
+}
 
 std::string PatchPathBeside(const std::string& databasePath) {
     const std::size_t dot = databasePath.find_last_of('.');
@@ -30,7 +32,8 @@ void CallInterpreter(const Script& /*script*/, const std::string& databasePath) 
     WriteTrace("    </CompileScript>");
     WriteTrace("    <BootStrap>");
     WriteTrace("    </BootStrap>");
-    if (!Exists(databasePath) && !Exists(PatchPathBeside(databasePath))) return;
+    if (!Exists(databasePath) && !Exists(PatchPathBeside(databasePath)))
+        return;
     WriteTrace("    <velk>");
     WriteTrace("    </velk>");
     WriteTrace("    <ExitScript>");

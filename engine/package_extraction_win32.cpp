@@ -16,14 +16,14 @@ namespace {
 
 // Deletes a temporary file when the step that made it ends, however it ends.
 class TemporaryFile {
-public:
+  public:
     explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
     ~TemporaryFile() { platform::DeleteFileIfPresent(path_); }
     [[nodiscard]] const std::string& Path() const { return path_; }
 
-private:
+  private:
     std::string path_;
 };
 
@@ -36,7 +36,8 @@ void LoadArchiveLibraryLanguage(const std::string& setupFolder, const std::strin
         const platform::LoadedModule library = platform::LoadedModule::Load(libraryPath);
         stubSize = PackageStubSize(platform::MappedImageHeaders(library.Get()));
     }
-    if (platform::FileSize(libraryPath) <= stubSize) return;
+    if (platform::FileSize(libraryPath) <= stubSize)
+        return;
     const std::vector<uint8_t> languageFile = platform::ReadFileFrom(libraryPath, stubSize);
     const TemporaryFile copy(temporaryFolder + "lang.loc");
     platform::WriteWholeFile(copy.Path(), languageFile.data(), languageFile.size());

@@ -5,6 +5,7 @@
 #include "engine/run_setup_win32.h"
 
 #include <windows.h>
+// after windows.h, which it needs
 #include <shellapi.h>
 
 #include <memory>
@@ -41,7 +42,7 @@ CommandLineOptions ReadProcessCommandLine() {
 }
 
 class StartupSequence {
-public:
+  public:
     explicit StartupSequence(StartupState& state) : state_(state) {}
 
     // Steps 1 to 14 of the sequence.
@@ -62,10 +63,12 @@ public:
         WriteTrace("  <SetupSplash>");
 
         const bool windowed = state_.commandLine.ShowsStartupWindows();
-        if (windowed) windows_.emplace(state_.setupFolder);
+        if (windowed)
+            windows_.emplace(state_.setupFolder);
 
         WriteTrace("    <StubSize>");
-        if (!HasAppendedPackage(state_.executablePath)) End(kExitNoPackage, "For internal use only");
+        if (!HasAppendedPackage(state_.executablePath))
+            End(kExitNoPackage, "For internal use only");
         WriteTrace("    </StubSize>");
         WriteTrace("    <StubData>");
         WriteTrace("    </StubData>");
@@ -83,7 +86,8 @@ public:
             End(kExitResourceNotFound, ui::Message(ui::message_line::kSetupResourceNotFound));
         }
         if (!ExtractSupportArchive(state_.supportResourcePath, state_.supportFolder).ok) {
-            End(kExitResourceDecompression, ui::Message(ui::message_line::kSetupResourceDecompressionFailure));
+            End(kExitResourceDecompression,
+                ui::Message(ui::message_line::kSetupResourceDecompressionFailure));
         }
         WriteTrace("    </ExtractArchive>");
         WriteTrace("    <ExtractResource>");
@@ -100,9 +104,11 @@ public:
 
         WriteTrace("    <Dialogs>");
         const std::size_t dialogCount = ActiveDialogStatements(*script_).size();
-        if (windows_) windows_->SetProgressRange(0, static_cast<int>(dialogCount), 1);
+        if (windows_)
+            windows_->SetProgressRange(0, static_cast<int>(dialogCount), 1);
         PreloadStartupDialogs(*script_, state_.supportFolder, [this] {
-            if (!windows_) return;
+            if (!windows_)
+                return;
             windows_->StepProgress();
             windows_->Repaint();
         });
@@ -121,7 +127,7 @@ public:
     // Closes the start-up windows before a message that has no owner.
     void CloseWindows() { windows_.reset(); }
 
-private:
+  private:
     // Ends the start-up with one of the codes 13 to 16: the message (not in a
     // silent run) is owned by the start-up window when it exists.
     [[noreturn]] void End(int32_t exitCode, const std::string& message) {
@@ -138,7 +144,8 @@ private:
 };
 
 void ReportRuntimeError(const StartupState& state, const std::string& text) {
-    if (state.commandLine.silent) return;
+    if (state.commandLine.silent)
+        return;
     platform::ShowMessageBox(nullptr, ui::Message(ui::message_line::kRuntimeErrorInInstall) + text,
                              ApplyWindowCaptionRule("", false), MB_OK | MB_ICONERROR);
 }

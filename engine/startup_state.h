@@ -18,7 +18,7 @@ struct StartupState {
     std::string dataFolder;       // setup folder + "data\"
     std::string supportResourcePath;
     CommandLineOptions commandLine;
-    int32_t exitCode = 0;         // the process exit code
+    int32_t exitCode = 0;  // the process exit code
 };
 
 // The process-wide start-up state.

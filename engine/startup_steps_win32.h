@@ -25,7 +25,8 @@ void LoadArchiveLibraryLanguage(const std::string& setupFolder, const std::strin
 [[nodiscard]] bool HasAppendedPackage(const std::string& executablePath);
 
 // Copies the package to TEMP + "oru.tmp", loads it and deletes the copy.
-[[nodiscard]] Script ExtractAndLoadPackage(const std::string& executablePath, const std::string& temporaryFolder);
+[[nodiscard]] Script ExtractAndLoadPackage(const std::string& executablePath,
+                                           const std::string& temporaryFolder);
 
 // TEMP + "oru" + n + "\" for the first n whose folder did not exist, created.
 [[nodiscard]] std::string CreateSupportFolder(const std::string& temporaryFolder);

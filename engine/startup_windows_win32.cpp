@@ -44,7 +44,8 @@ LRESULT CALLBACK SplashProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 
 void RegisterClasses(HINSTANCE instance) {
     static bool registered = false;
-    if (registered) return;
+    if (registered)
+        return;
     WNDCLASSEXW splash{};
     splash.cbSize = sizeof(splash);
     splash.lpfnWndProc = SplashProcedure;
@@ -66,12 +67,15 @@ void RegisterClasses(HINSTANCE instance) {
     registered = true;
 }
 
-HWND CreateChild(HWND parent, const wchar_t* className, const std::string& text, DWORD style, int left, int top,
-                 int width, int height, HFONT font) {
-    const HWND child = CreateWindowExW(0, className, platform::Widen(text).c_str(), WS_CHILD | WS_VISIBLE | style,
-                                       left, top, width, height, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (!child) platform::ThrowLastError("Cannot create a control of the start-up window");
-    if (font) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+HWND CreateChild(HWND parent, const wchar_t* className, const std::string& text, DWORD style, int left,
+                 int top, int width, int height, HFONT font) {
+    const HWND child =
+        CreateWindowExW(0, className, platform::Widen(text).c_str(), WS_CHILD | WS_VISIBLE | style, left, top,
+                        width, height, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!child)
+        platform::ThrowLastError("Cannot create a control of the start-up window");
+    if (font)
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return child;
 }
 
@@ -92,17 +96,22 @@ StartupWindows::StartupWindows(const std::string& setupFolder) {
     AdjustWindowRectEx(&frame, kInitStyle, FALSE, kInitExStyle);
     const int initWidth = frame.right - frame.left;
     const int initHeight = frame.bottom - frame.top;
-    init_.Reset(CreateWindowExW(kInitExStyle, kInitClass, platform::Widen(ui::Message(ui::message_line::kWizardCaption)).c_str(),
-                                kInitStyle, 0, 0, initWidth, initHeight, nullptr, nullptr, instance, nullptr));
-    if (!init_) platform::ThrowLastError("Cannot create the start-up window");
+    init_.Reset(CreateWindowExW(
+        kInitExStyle, kInitClass, platform::Widen(ui::Message(ui::message_line::kWizardCaption)).c_str(),
+        kInitStyle, 0, 0, initWidth, initHeight, nullptr, nullptr, instance, nullptr));
+    if (!init_)
+        platform::ThrowLastError("Cannot create the start-up window");
 
-    const int iconId = platform::HasModernLook(platform::RunningWindowsVersion()) ? IDI_SETUP_MODERN : IDI_SETUP_CLASSIC;
+    const int iconId =
+        platform::HasModernLook(platform::RunningWindowsVersion()) ? IDI_SETUP_MODERN : IDI_SETUP_CLASSIC;
     const HWND icon = CreateChild(init_.Get(), L"Static", "", SS_ICON, 16, 16, 32, 32, nullptr);
-    const auto iconImage = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON, 32, 32, 0));
-    if (iconImage) SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(iconImage), 0);
+    const auto iconImage =
+        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON, 32, 32, 0));
+    if (iconImage)
+        SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(iconImage), 0);
     SetWindowPos(icon, nullptr, 16, 16, 32, 32, SWP_NOZORDER | SWP_NOACTIVATE);
-    CreateChild(init_.Get(), L"Static", ui::Message(ui::message_line::kPreparingWizard), SS_LEFT, 56, 16, 297, 33,
-                font);
+    CreateChild(init_.Get(), L"Static", ui::Message(ui::message_line::kPreparingWizard), SS_LEFT, 56, 16, 297,
+                33, font);
     progress_ = CreateChild(init_.Get(), PROGRESS_CLASSW, "", 0, 16, 56, 337, 17, nullptr);
 
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
@@ -112,8 +121,8 @@ StartupWindows::StartupWindows(const std::string& setupFolder) {
 
     const std::string picturePath = setupFolder + "setup.bmp";
     if (platform::FileExists(picturePath)) {
-        picture_.Reset(LoadImageW(nullptr, platform::Widen(picturePath).c_str(), IMAGE_BITMAP, 0, 0,
-                                  LR_LOADFROMFILE));
+        picture_.Reset(
+            LoadImageW(nullptr, platform::Widen(picturePath).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
     }
     BITMAP pictureInfo{};
     const bool hasPicture = picture_ && GetObjectW(picture_.Get(), sizeof(pictureInfo), &pictureInfo);
@@ -124,7 +133,8 @@ StartupWindows::StartupWindows(const std::string& setupFolder) {
         const int splashTop = (screenHeight - splashHeight) / 2;
         splash_.Reset(CreateWindowExW(WS_EX_TOOLWINDOW, kSplashClass, L"", WS_POPUP, splashLeft, splashTop,
                                       splashWidth, splashHeight, nullptr, nullptr, instance, nullptr));
-        if (!splash_) platform::ThrowLastError("Cannot create the splash window");
+        if (!splash_)
+            platform::ThrowLastError("Cannot create the splash window");
         SetWindowLongPtrW(splash_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(picture_.Get()));
         ShowWindow(splash_.Get(), SW_SHOWNOACTIVATE);
         UpdateWindow(splash_.Get());
@@ -140,9 +150,11 @@ StartupWindows::StartupWindows(const std::string& setupFolder) {
 }
 
 StartupWindows::~StartupWindows() {
-    if (init_) ShowWindow(init_.Get(), SW_HIDE);
+    if (init_)
+        ShowWindow(init_.Get(), SW_HIDE);
     init_.Reset();
-    if (splash_) ShowWindow(splash_.Get(), SW_HIDE);
+    if (splash_)
+        ShowWindow(splash_.Get(), SW_HIDE);
     splash_.Reset();
     platform::ProcessPendingMessages();
 }
@@ -158,7 +170,8 @@ void StartupWindows::StepProgress() {
 }
 
 void StartupWindows::Repaint() {
-    if (splash_) UpdateWindow(splash_.Get());
+    if (splash_)
+        UpdateWindow(splash_.Get());
     UpdateWindow(init_.Get());
     platform::ProcessPendingMessages();
 }

@@ -13,7 +13,7 @@
 namespace kaviro {
 
 class StartupWindows {
-public:
+  public:
     // Creates both windows. With setupFolder + "setup.bmp" the splash shows
     // the picture centred on the screen and TSetupInit stands below its right
     // half; without it the splash stays hidden and TSetupInit is centred.
@@ -28,7 +28,7 @@ public:
     void StepProgress();
     void Repaint();
 
-private:
+  private:
     platform::UniqueGdiObject picture_;
     platform::UniqueGdiObject font_;
     platform::UniqueWindow splash_;

@@ -16,10 +16,12 @@ constexpr int kMaxSupportFolderNumber = 100000;
 std::string CreateSupportFolder(const std::string& temporaryFolder) {
     for (int n = 1; n <= kMaxSupportFolderNumber; ++n) {
         const std::string folder = temporaryFolder + "oru" + std::to_string(n);
-        if (platform::FolderExists(folder) || platform::FileExists(folder)) continue;
+        if (platform::FolderExists(folder) || platform::FileExists(folder))
+            continue;
         // Another setup may take the same number between the test and the
         // creation; then the next number is tried.
-        if (platform::CreateFolder(folder)) return folder + "\\";
+        if (platform::CreateFolder(folder))
+            return folder + "\\";
     }
     throw EngineError("Cannot create a support folder in " + temporaryFolder);
 }
@@ -33,7 +35,8 @@ void CopySetupDatabases(const std::string& setupFolder, const std::string& baseN
                         const std::string& supportFolder) {
     for (const char* extension : {".msi", ".msp"}) {
         const std::string source = setupFolder + baseName + extension;
-        if (!platform::FileExists(source)) continue;
+        if (!platform::FileExists(source))
+            continue;
         const std::string target = supportFolder + baseName + extension;
         platform::CopyFileOverwriting(source, target);
         platform::SetNormalAttributes(target);

@@ -17,14 +17,20 @@ TraceState& State() {
 
 void WriteTrace(std::string_view line) {
     TraceState& state = State();
-    if (state.path.empty()) return;
+    if (state.path.empty())
+        return;
     // A trace that cannot be written is skipped on purpose: tracing is a
     // diagnostic aid and must never end or alter a setup run.
-    if (AppendTraceLine(state.path, line, !state.written)) state.written = true;
+    if (AppendTraceLine(state.path, line, !state.written))
+        state.written = true;
 }
 
-void SetTracePath(std::string path) { State().path = std::move(path); }
+void SetTracePath(std::string path) {
+    State().path = std::move(path);
+}
 
-const std::string& TracePath() { return State().path; }
+const std::string& TracePath() {
+    return State().path;
+}
 
 }  // namespace kaviro

@@ -9,7 +9,8 @@ namespace kaviro {
 
 bool AppendTraceLine(const std::string& path, std::string_view line, bool truncate) {
     std::ofstream file(path, std::ios::binary | (truncate ? std::ios::trunc : std::ios::app));
-    if (!file) return false;
+    if (!file)
+        return false;
     std::string bytes;
     for (const char c : std::string(line) + "\r\n") {
         bytes += c;

@@ -18,7 +18,7 @@ struct ModuleTraits {
 };
 
 class LoadedModule {
-public:
+  public:
     // LoadLibrary of the path; raises EngineError naming the path on failure.
     static LoadedModule Load(const std::string& path);
 
@@ -26,7 +26,7 @@ public:
     // The function's address, or null when the library has none of that name.
     [[nodiscard]] FARPROC Function(const char* name) const { return GetProcAddress(module_.Get(), name); }
 
-private:
+  private:
     explicit LoadedModule(HMODULE module) : module_(module) {}
     UniqueResource<ModuleTraits> module_;
 };
@@ -38,7 +38,8 @@ private:
 template <typename Function>
 Function LookUpFunction(const wchar_t* moduleName, const char* functionName) {
     const HMODULE module = GetModuleHandleW(moduleName);
-    if (!module) return nullptr;
+    if (!module)
+        return nullptr;
     return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, functionName)));
 }
 

@@ -16,7 +16,7 @@ struct RegistryKeyTraits {
 };
 
 class RegistryKey {
-public:
+  public:
     // Opens or creates root\subKey for writing; raises EngineError on failure.
     static RegistryKey Create(HKEY root, const std::string& subKey, REGSAM extraAccess = 0);
 
@@ -24,7 +24,7 @@ public:
     void SetDword(const std::string& name, DWORD value) const;
     [[nodiscard]] HKEY Get() const { return key_.Get(); }
 
-private:
+  private:
     explicit RegistryKey(HKEY key, std::string path) : key_(key), path_(std::move(path)) {}
     UniqueResource<RegistryKeyTraits> key_;
     std::string path_;

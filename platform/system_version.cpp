@@ -13,7 +13,8 @@ WindowsVersion RunningWindowsVersion() {
     OSVERSIONINFOW info{};
     info.dwOSVersionInfoSize = sizeof(info);
     if (const auto getVersion = LookUpFunction<RtlGetVersionFunction>(L"ntdll.dll", "RtlGetVersion")) {
-        if (getVersion(&info) == 0) return {info.dwMajorVersion, info.dwMinorVersion};
+        if (getVersion(&info) == 0)
+            return {info.dwMajorVersion, info.dwMinorVersion};
     }
     const DWORD packed = GetVersion();
     return {LOBYTE(LOWORD(packed)), HIBYTE(LOWORD(packed))};

@@ -10,16 +10,18 @@ namespace kaviro::platform {
 
 template <typename Traits>
 class UniqueResource {
-public:
+  public:
     using Handle = typename Traits::Handle;
 
     UniqueResource() = default;
     explicit UniqueResource(Handle handle) : handle_(handle) {}
     UniqueResource(const UniqueResource&) = delete;
     UniqueResource& operator=(const UniqueResource&) = delete;
-    UniqueResource(UniqueResource&& other) noexcept : handle_(std::exchange(other.handle_, Traits::Invalid())) {}
+    UniqueResource(UniqueResource&& other) noexcept
+        : handle_(std::exchange(other.handle_, Traits::Invalid())) {}
     UniqueResource& operator=(UniqueResource&& other) noexcept {
-        if (this != &other) Reset(std::exchange(other.handle_, Traits::Invalid()));
+        if (this != &other)
+            Reset(std::exchange(other.handle_, Traits::Invalid()));
         return *this;
     }
     ~UniqueResource() { Reset(); }
@@ -29,12 +31,13 @@ public:
     explicit operator bool() const { return Valid(); }
 
     void Reset(Handle handle = Traits::Invalid()) {
-        if (Valid()) Traits::Close(handle_);
+        if (Valid())
+            Traits::Close(handle_);
         handle_ = handle;
     }
     [[nodiscard]] Handle Release() { return std::exchange(handle_, Traits::Invalid()); }
 
-private:
+  private:
     Handle handle_ = Traits::Invalid();
 };
 

@@ -12,7 +12,9 @@ void ProcessPendingMessages() {
     }
 }
 
-void SetWindowTextAnsi(HWND window, const std::string& text) { SetWindowTextW(window, Widen(text).c_str()); }
+void SetWindowTextAnsi(HWND window, const std::string& text) {
+    SetWindowTextW(window, Widen(text).c_str());
+}
 
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style) {
     return MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(), style);

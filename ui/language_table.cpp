@@ -54,7 +54,8 @@ constexpr int kEnglish = 1033;
 
 std::optional<std::string_view> FindLanguageName(int languageId) {
     for (const Language& language : kLanguages) {
-        if (language.id == languageId) return language.name;
+        if (language.id == languageId)
+            return language.name;
     }
     return std::nullopt;
 }
@@ -63,15 +64,19 @@ std::optional<std::string_view> FindLanguageName(int languageId) {
 
 std::optional<int> FindLanguageId(std::string_view name) {
     for (const Language& language : kLanguages) {
-        if (EqualsIgnoreCase(language.name, name)) return language.id;
+        if (EqualsIgnoreCase(language.name, name))
+            return language.id;
     }
     return std::nullopt;
 }
 
-std::string LanguageId(std::string_view name) { return std::to_string(FindLanguageId(name).value_or(kEnglish)); }
+std::string LanguageId(std::string_view name) {
+    return std::to_string(FindLanguageId(name).value_or(kEnglish));
+}
 
 std::string LanguageName(int languageId, const LocaleInfo& locale) {
-    if (const auto name = FindLanguageName(languageId)) return std::string(*name);
+    if (const auto name = FindLanguageName(languageId))
+        return std::string(*name);
     // An identifier the table lacks (a regional variant such as German
     // (Switzerland)) goes by the English name of its language.
     const int resolved = FindLanguageId(locale.EnglishLanguageName(languageId)).value_or(kEnglish);

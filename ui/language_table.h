@@ -12,7 +12,7 @@ namespace kaviro::ui {
 
 // What the language look-ups need to know of the platform.
 class LocaleInfo {
-public:
+  public:
     virtual ~LocaleInfo() = default;
     // The platform's English name of the identifier's language ("German"), or "".
     [[nodiscard]] virtual std::string EnglishLanguageName(int languageId) const = 0;

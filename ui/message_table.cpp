@@ -40,7 +40,8 @@ constexpr std::array<std::string_view, 90> kFirstDefaults{{
     " Proxy Information (optional) ",
     "Proxy &Server:",
     "Proxy &Port:",
-    "If you choose No, setup will exit. However, you will be able to resume your download from where it left off "
+    "If you choose No, setup will exit. However, you will be able to resume your download from where it left "
+    "off "
     "when you re-run setup.",
     "&Yes",
     "&No",
@@ -65,7 +66,8 @@ constexpr std::array<std::string_view, 90> kFirstDefaults{{
     "Would you like to:",
     "Try to &resume the broken download?",
     "Download a &new copy of the data instead?",
-    "If you choose Cancel, setup will exit. However, you will be able to resume your download from where it left "
+    "If you choose Cancel, setup will exit. However, you will be able to resume your download from where it "
+    "left "
     "off when you re-run setup.",
     "",
     "Locating resource",
@@ -101,7 +103,8 @@ constexpr std::array<std::string_view, 90> kFirstDefaults{{
     "Unrecognized download data",
     "Detecting proxy information",
     "Accept ranges",
-    "A previously executed setup still has pending operations on the system. Please restart your computer before "
+    "A previously executed setup still has pending operations on the system. Please restart your computer "
+    "before "
     "attempting to install this product.",
     "Select Setup Language",
     "Please select the language to use during the installation:",
@@ -119,7 +122,8 @@ const std::string kNoText;
 }  // namespace
 
 std::string_view DefaultMessage(int line) {
-    if (line >= 1 && line <= message_line::kFirstIgnored - 1) return kFirstDefaults[line - 1];
+    if (line >= 1 && line <= message_line::kFirstIgnored - 1)
+        return kFirstDefaults[line - 1];
     if (line > message_line::kLastIgnored && line <= kMessageBlockLines) {
         return kLastDefaults[line - message_line::kLastIgnored - 1];
     }
@@ -130,21 +134,25 @@ MessageTable::MessageTable() {
     for (int line = 1; line <= kMessageBlockLines; ++line) texts_[line] = std::string(DefaultMessage(line));
 }
 
-const std::string& MessageTable::Text(int line) const { return IsMessageLine(line) ? texts_[line] : kNoText; }
+const std::string& MessageTable::Text(int line) const {
+    return IsMessageLine(line) ? texts_[line] : kNoText;
+}
 
 void MessageTable::Load(std::string_view fileText, std::string_view userLanguageName) {
     const std::vector<std::string> lines = SplitLines(fileText);
     std::size_t next = 0;
     const auto readBlock = [&] {
         for (int line = 1; line <= kMessageBlockLines && next < lines.size(); ++line, ++next) {
-            if (IsMessageLine(line)) texts_[line] = lines[next];
+            if (IsMessageLine(line))
+                texts_[line] = lines[next];
         }
     };
     readBlock();
     while (next < lines.size()) {
         const std::string& name = lines[next++];
         readBlock();
-        if (EqualsIgnoreCase(name, userLanguageName)) break;
+        if (EqualsIgnoreCase(name, userLanguageName))
+            break;
     }
 }
 
@@ -153,13 +161,17 @@ MessageTable& EngineMessages() {
     return table;
 }
 
-const std::string& Message(int line) { return EngineMessages().Text(line); }
+const std::string& Message(int line) {
+    return EngineMessages().Text(line);
+}
 
 void LoadMessageTable(const std::string& path, const LocaleInfo& locale) {
     std::ifstream file(path, std::ios::binary);
-    if (!file) throw EngineError("Cannot read the message file " + path);
+    if (!file)
+        throw EngineError("Cannot read the message file " + path);
     const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad()) throw EngineError("Cannot read the message file " + path);
+    if (file.bad())
+        throw EngineError("Cannot read the message file " + path);
     EngineMessages().Load(text, LanguageName(locale.UserLanguageId(), locale));
 }
 

@@ -73,7 +73,7 @@ inline constexpr int kFlashFailed = 112;
 [[nodiscard]] std::string_view DefaultMessage(int line);
 
 class MessageTable {
-public:
+  public:
     MessageTable();  // every text at its default
 
     // The text of a line; "" for lines that carry no text or are out of range.
@@ -83,7 +83,7 @@ public:
     // language name.
     void Load(std::string_view fileText, std::string_view userLanguageName);
 
-private:
+  private:
     std::array<std::string, kMessageBlockLines + 1> texts_;  // index 0 unused
 };
 

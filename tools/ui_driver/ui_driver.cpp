@@ -68,12 +68,14 @@ HWND ParseHandle(const std::wstring& text) {
 
 std::chrono::milliseconds Timeout(const Arguments& arguments) {
     const auto found = arguments.options.find(L"--timeout");
-    return std::chrono::milliseconds(found == arguments.options.end() ? 10000 : std::wcstol(found->second.c_str(), nullptr, 10));
+    return std::chrono::milliseconds(
+        found == arguments.options.end() ? 10000 : std::wcstol(found->second.c_str(), nullptr, 10));
 }
 
 std::optional<std::wstring> Option(const Arguments& arguments, const wchar_t* name) {
     const auto found = arguments.options.find(name);
-    if (found == arguments.options.end()) return std::nullopt;
+    if (found == arguments.options.end())
+        return std::nullopt;
     return found->second;
 }
 
@@ -82,15 +84,19 @@ template <typename Find>
 std::optional<WindowInfo> PollFor(std::chrono::milliseconds timeout, Find find) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
-        if (auto found = find()) return found;
-        if (std::chrono::steady_clock::now() >= deadline) return std::nullopt;
+        if (auto found = find())
+            return found;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return std::nullopt;
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
 }
 
-std::optional<WindowInfo> FirstVisible(const std::wstring& className, const std::optional<std::wstring>& caption) {
+std::optional<WindowInfo> FirstVisible(const std::wstring& className,
+                                       const std::optional<std::wstring>& caption) {
     for (const WindowInfo& info : TopLevelWindows(className, caption)) {
-        if (info.visible) return info;
+        if (info.visible)
+            return info;
     }
     return std::nullopt;
 }
@@ -98,7 +104,8 @@ std::optional<WindowInfo> FirstVisible(const std::wstring& className, const std:
 bool WaitGone(HWND window, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (IsWindow(window)) {
-        if (std::chrono::steady_clock::now() >= deadline) return false;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return true;
@@ -107,31 +114,35 @@ bool WaitGone(HWND window, std::chrono::milliseconds timeout) {
 bool Click(HWND button) {
     DWORD_PTR ignored = 0;
     // Posted rather than sent: a click that opens a modal box must not block the driver.
-    return PostMessageW(button, BM_CLICK, 0, 0) || SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+    return PostMessageW(button, BM_CLICK, 0, 0) ||
+           SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
 }
 
 int Run(int count, wchar_t** values) {
-    if (count < 2) return kUsageError;
+    if (count < 2)
+        return kUsageError;
     const std::wstring command = values[1];
     const Arguments arguments = Parse(count, values);
     const auto& positional = arguments.positional;
 
     if (command == L"list") {
-        for (const WindowInfo& info : TopLevelWindows(Option(arguments, L"--class").value_or(L""),
-                                                      Option(arguments, L"--caption"))) {
+        for (const WindowInfo& info :
+             TopLevelWindows(Option(arguments, L"--class").value_or(L""), Option(arguments, L"--caption"))) {
             Print(FormatLine(info));
         }
         return 0;
     }
     if (command == L"controls" && positional.size() == 1) {
         const HWND window = ParseHandle(positional[0]);
-        if (!IsWindow(window)) return kNotFound;
+        if (!IsWindow(window))
+            return kNotFound;
         for (const WindowInfo& info : Controls(window)) Print(FormatLine(info));
         return 0;
     }
     if (command == L"text" && positional.size() == 1) {
         const HWND window = ParseHandle(positional[0]);
-        if (!IsWindow(window)) return kNotFound;
+        if (!IsWindow(window))
+            return kNotFound;
         Print(ToUtf8(ReadText(window)));
         return 0;
     }
@@ -163,11 +174,14 @@ int Run(int count, wchar_t** values) {
         const auto caption = Option(arguments, L"--caption");
         const auto timeout = Timeout(arguments);
         const auto found = PollFor(timeout, [&] { return FirstVisible(className, caption); });
-        if (!found) return kNotFound;
+        if (!found)
+            return kNotFound;
         Print(FormatLine(*found));
-        if (command == L"wait") return 0;
+        if (command == L"wait")
+            return 0;
         for (const WindowInfo& info : Controls(found->handle)) Print(FormatLine(info));
-        if (!WaitGone(found->handle, timeout)) return kNotFound;
+        if (!WaitGone(found->handle, timeout))
+            return kNotFound;
         Print("gone");
         return 0;
     }
@@ -183,6 +197,10 @@ int Run(int count, wchar_t** values) {
 int wmain(int count, wchar_t** values) {
     _setmode(_fileno(stdout), _O_BINARY);
     const int code = kaviro::ui_driver::Run(count, values);
-    if (code == 2) std::fputs("usage: kaviro-ui-driver list|controls|text|click|click-button|set-text|wait|wait-gone|watch ...\n", stderr);
+    if (code == 2)
+        std::fputs(
+            "usage: kaviro-ui-driver list|controls|text|click|click-button|set-text|wait|wait-gone|watch "
+            "...\n",
+            stderr);
     return code;
 }

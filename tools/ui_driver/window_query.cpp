@@ -25,12 +25,13 @@ struct Search {
 
 BOOL CALLBACK CollectTopLevel(HWND window, LPARAM parameter) {
     const auto& search = *reinterpret_cast<Search*>(parameter);
-    if (!search.className->empty() && CompareStringOrdinal(ClassOf(window).c_str(), -1,
-                                                           search.className->c_str(), -1, TRUE) != CSTR_EQUAL) {
+    if (!search.className->empty() &&
+        CompareStringOrdinal(ClassOf(window).c_str(), -1, search.className->c_str(), -1, TRUE) !=
+            CSTR_EQUAL) {
         return TRUE;
     }
-    if (*search.caption && CompareStringOrdinal(InternalText(window).c_str(), -1, (*search.caption)->c_str(), -1,
-                                                TRUE) != CSTR_EQUAL) {
+    if (*search.caption && CompareStringOrdinal(InternalText(window).c_str(), -1, (*search.caption)->c_str(),
+                                                -1, TRUE) != CSTR_EQUAL) {
         return TRUE;
     }
     search.found->push_back(Describe(window, false));
@@ -60,7 +61,8 @@ WindowInfo Describe(HWND window, bool asControl) {
     return info;
 }
 
-std::vector<WindowInfo> TopLevelWindows(const std::wstring& className, const std::optional<std::wstring>& caption) {
+std::vector<WindowInfo> TopLevelWindows(const std::wstring& className,
+                                        const std::optional<std::wstring>& caption) {
     std::vector<WindowInfo> found;
     Search search{&className, &caption, &found};
     EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
@@ -91,7 +93,8 @@ std::wstring ReadText(HWND window) {
 std::wstring WithoutAccelerators(const std::wstring& text) {
     std::wstring result;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == L'&' && i + 1 < text.size()) ++i;
+        if (text[i] == L'&' && i + 1 < text.size())
+            ++i;
         result += text[i];
     }
     return result;
@@ -102,31 +105,37 @@ std::string FormatLine(const WindowInfo& info) {
     std::snprintf(numbers, sizeof(numbers), "\t%ld,%ld,%ld,%ld\t%ldx%ld\t%s\t%lu\t%d",
                   static_cast<long>(info.bounds.left), static_cast<long>(info.bounds.top),
                   static_cast<long>(info.bounds.right - info.bounds.left),
-                  static_cast<long>(info.bounds.bottom - info.bounds.top), static_cast<long>(info.clientArea.right),
-                  static_cast<long>(info.clientArea.bottom), info.visible ? "visible" : "hidden",
-                  static_cast<unsigned long>(info.processId), info.controlId);
+                  static_cast<long>(info.bounds.bottom - info.bounds.top),
+                  static_cast<long>(info.clientArea.right), static_cast<long>(info.clientArea.bottom),
+                  info.visible ? "visible" : "hidden", static_cast<unsigned long>(info.processId),
+                  info.controlId);
     char handle[32];
-    std::snprintf(handle, sizeof(handle), "%llx", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(info.handle)));
+    std::snprintf(handle, sizeof(handle), "%llx",
+                  static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(info.handle)));
     std::wstring text = info.text;
     for (wchar_t& c : text) {
-        if (c == L'\t' || c == L'\r' || c == L'\n') c = L' ';
+        if (c == L'\t' || c == L'\r' || c == L'\n')
+            c = L' ';
     }
     return std::string(handle) + "\t" + ToUtf8(info.className) + "\t" + ToUtf8(text) + numbers;
 }
 
 std::string ToUtf8(const std::wstring& text) {
-    if (text.empty()) return {};
+    if (text.empty())
+        return {};
     const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
                                            nullptr, nullptr);
     std::string result(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), length, nullptr,
-                        nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), length,
+                        nullptr, nullptr);
     return result;
 }
 
 std::wstring FromUtf8(const std::string& text) {
-    if (text.empty()) return {};
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (text.empty())
+        return {};
+    const int length =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring result(static_cast<std::size_t>(length), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), length);
     return result;

@@ -24,7 +24,8 @@ struct WindowInfo {
 WindowInfo Describe(HWND window, bool asControl);
 
 // Top-level windows, optionally only those of a class and with a caption (exact, case ignored).
-std::vector<WindowInfo> TopLevelWindows(const std::wstring& className, const std::optional<std::wstring>& caption);
+std::vector<WindowInfo> TopLevelWindows(const std::wstring& className,
+                                        const std::optional<std::wstring>& caption);
 
 // Every descendant control of a window, in creation order.
 std::vector<WindowInfo> Controls(HWND parent);

@@ -24,10 +24,13 @@ std::string StatementId(std::size_t index) {
 }
 
 void Run(const std::string& command) {
-    if (std::system(command.c_str()) != 0) throw std::runtime_error("command failed: " + command);
+    if (std::system(command.c_str()) != 0)
+        throw std::runtime_error("command failed: " + command);
 }
 
-std::string Quote(const std::string& text) { return "'" + text + "'"; }
+std::string Quote(const std::string& text) {
+    return "'" + text + "'";
+}
 
 // The installer database, compiled once per test program.
 const std::string& SampleDatabase() {
@@ -68,12 +71,16 @@ std::string WelcomeDialogBytes() {
     return std::string(compiled.begin(), compiled.end());
 }
 
-std::string WelcomeRulesText() { return ReadFileBytes(SourceDir() + "/tests/data/dialogs/welcome.oruf"); }
+std::string WelcomeRulesText() {
+    return ReadFileBytes(SourceDir() + "/tests/data/dialogs/welcome.oruf");
+}
 
 std::string PackageText(const SetupSpec& spec) {
-    if (spec.packageText) return *spec.packageText;
+    if (spec.packageText)
+        return *spec.packageText;
     Script script;
-    const auto add = [&](const std::string& name, const std::vector<std::string>& parameters, const std::string& flag) {
+    const auto add = [&](const std::string& name, const std::vector<std::string>& parameters,
+                         const std::string& flag) {
         const std::size_t index = script.statementNames.size();
         script.statementNames.push_back(name);
         script.statementIds.push_back(StatementId(index));
@@ -87,10 +94,14 @@ std::string PackageText(const SetupSpec& spec) {
     };
     add("Comment", {"Acme Notes start-up test"}, "");
     add("Set Variable", {"GREETING", "Hello"}, "");
-    for (const std::string& dialog : spec.disabledDialogs) add("Display Dialog", {dialog, "WIZARD", "TRUE", "", "", "FALSE"}, "C");
-    if (!spec.dialogs.empty()) add("Wizard Loop", {}, "");
-    for (const std::string& dialog : spec.dialogs) add("Display Dialog", {dialog, "WIZARD", "TRUE", "", "", "FALSE"}, "");
-    if (!spec.dialogs.empty()) add("End", {}, "");
+    for (const std::string& dialog : spec.disabledDialogs)
+        add("Display Dialog", {dialog, "WIZARD", "TRUE", "", "", "FALSE"}, "C");
+    if (!spec.dialogs.empty())
+        add("Wizard Loop", {}, "");
+    for (const std::string& dialog : spec.dialogs)
+        add("Display Dialog", {dialog, "WIZARD", "TRUE", "", "", "FALSE"}, "");
+    if (!spec.dialogs.empty())
+        add("End", {}, "");
     script.productCode = "{3B5F7A9C-1D2E-4F60-8A1B-2C3D4E5F6071}";
     script.title = "Acme Notes";
     script.company = "Acme";
@@ -108,8 +119,10 @@ std::string MakeSetup(const std::string& folder, const SetupSpec& spec) {
     const std::string base = folder + "/" + spec.baseName;
 
     std::string engine = ReadFileBytes(DistDir() + "/engine.exe");
-    if (engine.empty()) throw std::runtime_error("dist/x64/engine.exe is missing: build x64 first");
-    if (spec.appendPackage) engine += PackageText(spec);
+    if (engine.empty())
+        throw std::runtime_error("dist/x64/engine.exe is missing: build x64 first");
+    if (spec.appendPackage)
+        engine += PackageText(spec);
     WriteFileBytes(base + ".exe", engine);
 
     if (spec.archiveLibrary) {
@@ -124,30 +137,56 @@ std::string MakeSetup(const std::string& folder, const SetupSpec& spec) {
         fs::remove_all(staging);
         std::map<std::string, std::string> files = spec.supportFiles;
         for (const std::string& dialog : spec.dialogs) {
-            if (!files.count(dialog + ".dfm")) files[dialog + ".dfm"] = WelcomeDialogBytes();
-            if (!files.count(dialog + ".dfm.oruf")) files[dialog + ".dfm.oruf"] = WelcomeRulesText();
+            if (!files.count(dialog + ".dfm"))
+                files[dialog + ".dfm"] = WelcomeDialogBytes();
+            if (!files.count(dialog + ".dfm.oruf"))
+                files[dialog + ".dfm.oruf"] = WelcomeRulesText();
         }
         for (const std::string& name : spec.omittedSupportFiles) files.erase(name);
-        if (files.empty()) files["readme.txt"] = "Acme Notes support files\r\n";
+        if (files.empty())
+            files["readme.txt"] = "Acme Notes support files\r\n";
         for (const auto& [name, bytes] : files) WriteFileBytes(staging + "/" + name, bytes);
         fs::remove(base + ".res");
         Run("cd " + Quote(staging) + " && 7zz a -t7z -bso0 -bsp0 " + Quote(base + ".res") + " . >/dev/null");
         fs::remove_all(staging);
     }
 
-    if (spec.database == SetupSpec::Database::Msi) fs::copy_file(SampleDatabase(), base + ".msi", fs::copy_options::overwrite_existing);
-    if (spec.database == SetupSpec::Database::Msp) fs::copy_file(SampleDatabase(), base + ".msp", fs::copy_options::overwrite_existing);
+    if (spec.database == SetupSpec::Database::Msi)
+        fs::copy_file(SampleDatabase(), base + ".msi", fs::copy_options::overwrite_existing);
+    if (spec.database == SetupSpec::Database::Msp)
+        fs::copy_file(SampleDatabase(), base + ".msp", fs::copy_options::overwrite_existing);
 
     if (spec.splashPicture) {
         // A 24-bit 120 x 60 bitmap.
         const int width = 120, height = 60, row = width * 3;
         std::string bmp = "BM";
-        const auto put32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) bmp += static_cast<char>(v >> (8 * i) & 0xFF); };
-        const auto put16 = [&](uint16_t v) { bmp += static_cast<char>(v & 0xFF); bmp += static_cast<char>(v >> 8); };
-        put32(54 + row * height); put32(0); put32(54);
-        put32(40); put32(width); put32(height); put16(1); put16(24); put32(0); put32(row * height);
-        put32(2835); put32(2835); put32(0); put32(0);
-        for (int y = 0; y < height; ++y) for (int x = 0; x < width; ++x) { bmp += char(200); bmp += char(120); bmp += char(x * 2); }
+        const auto put32 = [&](uint32_t v) {
+            for (int i = 0; i < 4; ++i) bmp += static_cast<char>(v >> (8 * i) & 0xFF);
+        };
+        const auto put16 = [&](uint16_t v) {
+            bmp += static_cast<char>(v & 0xFF);
+            bmp += static_cast<char>(v >> 8);
+        };
+        put32(54 + row * height);
+        put32(0);
+        put32(54);
+        put32(40);
+        put32(width);
+        put32(height);
+        put16(1);
+        put16(24);
+        put32(0);
+        put32(row * height);
+        put32(2835);
+        put32(2835);
+        put32(0);
+        put32(0);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                bmp += char(200);
+                bmp += char(120);
+                bmp += char(x * 2);
+            }
         WriteFileBytes(folder + "/setup.bmp", bmp);
     }
     return base + ".exe";

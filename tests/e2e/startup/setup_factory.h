@@ -13,19 +13,19 @@ namespace kaviro::e2e {
 
 struct SetupSpec {
     std::string baseName = "setup";
-    std::vector<std::string> dialogs;            // one active "Display Dialog" per name, dialog files in the .res
-    std::vector<std::string> disabledDialogs;    // "Display Dialog" statements flagged "C", with no files
+    std::vector<std::string> dialogs;  // one active "Display Dialog" per name, dialog files in the .res
+    std::vector<std::string> disabledDialogs;  // "Display Dialog" statements flagged "C", with no files
     std::map<std::string, std::string> supportFiles;  // more files for the .res: name -> bytes
     std::vector<std::string> omittedSupportFiles;     // files of the dialogs left out of the .res
-    std::optional<std::string> packageText;      // replaces the written package (damaged packages)
+    std::optional<std::string> packageText;           // replaces the written package (damaged packages)
     bool appendPackage = true;
     bool resource = true;
-    std::optional<std::string> resourceBytes;    // replaces the .res (damaged archives)
+    std::optional<std::string> resourceBytes;  // replaces the .res (damaged archives)
     enum class Database { Msi, Msp, None } database = Database::Msi;
     bool archiveLibrary = true;
     std::optional<std::string> archiveLibraryBytes;  // replaces oru.lib
-    std::string languageFile;                    // appended to oru.lib when not empty
-    bool splashPicture = false;                  // setup.bmp beside the setup
+    std::string languageFile;                        // appended to oru.lib when not empty
+    bool splashPicture = false;                      // setup.bmp beside the setup
 };
 
 // Builds the setup into folder (Linux path, emptied first) and returns the

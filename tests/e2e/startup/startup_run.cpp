@@ -19,7 +19,8 @@ std::vector<std::string> Split(const std::string& line, char separator) {
 
 }  // namespace
 
-RunRequest SetupRequest(const std::string& executable, const Scratch& scratch, std::vector<std::string> arguments) {
+RunRequest SetupRequest(const std::string& executable, const Scratch& scratch,
+                        std::vector<std::string> arguments) {
     RunRequest request;
     request.program = executable;
     request.arguments = std::move(arguments);
@@ -31,15 +32,42 @@ RunRequest SetupRequest(const std::string& executable, const Scratch& scratch, s
 
 const std::vector<std::string>& FullTrace() {
     static const std::vector<std::string> trace = {
-        "<Kaviro>",           "  <SetupSplash>",       "    <StubSize>",        "    </StubSize>",
-        "    <StubData>",     "    </StubData>",       "    <GlobalLists>",     "    </GlobalLists>",
-        "    <SupportDir>",   "    </SupportDir>",     "    <ExtractArchive>",  "    </ExtractArchive>",
-        "    <ExtractResource>", "    </ExtractResource>", "    <ResourcePath>", "    </ResourcePath>",
-        "    <Dialogs>",      "    </Dialogs>",        "  </SetupSplash>",     "  <RunScript>",
-        "    <Variables>",    "    </Variables>",      "    <CompileScript>",   "    </CompileScript>",
-        "    <BootStrap>",    "    </BootStrap>",      "    <velk>",            "    </velk>",
-        "    <ExitScript>",   "    </ExitScript>",     "  </RunScript>",       "  <Free>",
-        "  </Free>",          "  <CachedSupportDir>",  "  </CachedSupportDir>", "</Kaviro>",
+        "<Kaviro>",
+        "  <SetupSplash>",
+        "    <StubSize>",
+        "    </StubSize>",
+        "    <StubData>",
+        "    </StubData>",
+        "    <GlobalLists>",
+        "    </GlobalLists>",
+        "    <SupportDir>",
+        "    </SupportDir>",
+        "    <ExtractArchive>",
+        "    </ExtractArchive>",
+        "    <ExtractResource>",
+        "    </ExtractResource>",
+        "    <ResourcePath>",
+        "    </ResourcePath>",
+        "    <Dialogs>",
+        "    </Dialogs>",
+        "  </SetupSplash>",
+        "  <RunScript>",
+        "    <Variables>",
+        "    </Variables>",
+        "    <CompileScript>",
+        "    </CompileScript>",
+        "    <BootStrap>",
+        "    </BootStrap>",
+        "    <velk>",
+        "    </velk>",
+        "    <ExitScript>",
+        "    </ExitScript>",
+        "  </RunScript>",
+        "  <Free>",
+        "  </Free>",
+        "  <CachedSupportDir>",
+        "  </CachedSupportDir>",
+        "</Kaviro>",
     };
     return trace;
 }
@@ -52,7 +80,8 @@ std::vector<std::string> TraceUpTo(const std::string& lastMarker) {
 
 std::vector<std::string> TraceOfRuntimeErrorAfter(const std::string& lastMarker) {
     std::vector<std::string> trace = TraceUpTo(lastMarker);
-    for (const char* marker : {"  <CachedSupportDir>", "  </CachedSupportDir>", "</Kaviro>"}) trace.push_back(marker);
+    for (const char* marker : {"  <CachedSupportDir>", "  </CachedSupportDir>", "</Kaviro>"})
+        trace.push_back(marker);
     return trace;
 }
 
@@ -60,7 +89,8 @@ std::vector<std::string> SupportFolders(const std::string& temp) {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(temp)) {
         const std::string name = entry.path().filename().string();
-        if (entry.is_directory() && name.rfind("oru", 0) == 0) names.push_back(name);
+        if (entry.is_directory() && name.rfind("oru", 0) == 0)
+            names.push_back(name);
     }
     std::sort(names.begin(), names.end());
     return names;
@@ -68,9 +98,11 @@ std::vector<std::string> SupportFolders(const std::string& temp) {
 
 std::vector<std::string> FileNames(const std::string& folder) {
     std::vector<std::string> names;
-    if (!fs::exists(folder)) return names;
+    if (!fs::exists(folder))
+        return names;
     for (const auto& entry : fs::directory_iterator(folder)) {
-        if (entry.is_regular_file()) names.push_back(entry.path().filename().string());
+        if (entry.is_regular_file())
+            names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());
     return names;
@@ -90,12 +122,16 @@ DriverResult ParseDriverOutput(const RunResult& run) {
     std::istringstream stream(run.output);
     std::string line;
     while (std::getline(stream, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.rfind("kaviro-launch:", 0) == 0) continue;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.rfind("kaviro-launch:", 0) == 0)
+            continue;
         result.lines.push_back(line);
         const std::vector<std::string> fields = Split(line, '\t');
-        if (fields.size() < 6) continue;
-        result.windows.push_back({fields[0], fields[1], fields[2], fields[3], fields[4], fields[5] == "visible"});
+        if (fields.size() < 6)
+            continue;
+        result.windows.push_back(
+            {fields[0], fields[1], fields[2], fields[3], fields[4], fields[5] == "visible"});
     }
     return result;
 }

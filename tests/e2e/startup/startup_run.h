@@ -10,7 +10,8 @@
 namespace kaviro::e2e {
 
 // A run request for a setup: the scratch folder's TEMP, working folder the setup's.
-RunRequest SetupRequest(const std::string& executable, const Scratch& scratch, std::vector<std::string> arguments);
+RunRequest SetupRequest(const std::string& executable, const Scratch& scratch,
+                        std::vector<std::string> arguments);
 
 // Trace markers of a whole run, start to end.
 const std::vector<std::string>& FullTrace();
@@ -30,7 +31,7 @@ struct DriverWindow {
     std::string handle;
     std::string className;
     std::string text;
-    std::string geometry;  // left,top,width,height
+    std::string geometry;    // left,top,width,height
     std::string clientSize;  // WxH
     bool visible = false;
 };

@@ -2,6 +2,7 @@
 // the support folder, as a deployment tool sees them.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "tests/e2e/startup/setup_factory.h"
@@ -19,13 +20,15 @@ struct Outcome {
     std::vector<std::string> tempFiles;
 };
 
-Outcome RunSilently(const Scratch& scratch, const SetupSpec& spec, std::vector<std::string> extraArguments = {}) {
+Outcome RunSilently(const Scratch& scratch, const SetupSpec& spec,
+                    std::vector<std::string> extraArguments = {}) {
     const std::string executable = MakeSetup(scratch.Path() + "/setup", spec);
     std::vector<std::string> arguments = {"/s", "/l=" + ToWindowsPath(scratch.Path() + "/trace.txt")};
     arguments.insert(arguments.end(), extraArguments.begin(), extraArguments.end());
     Outcome outcome;
     outcome.run = RunUnderWine(SetupRequest(executable, scratch, arguments));
-    if (FileExists(scratch.Path() + "/trace.txt")) outcome.trace = ReadUtf16Lines(scratch.Path() + "/trace.txt");
+    if (FileExists(scratch.Path() + "/trace.txt"))
+        outcome.trace = ReadUtf16Lines(scratch.Path() + "/trace.txt");
     outcome.supportFolders = SupportFolders(scratch.Temp());
     outcome.tempFiles = FileNames(scratch.Temp());
     return outcome;
@@ -53,19 +56,63 @@ TEST(StartupSilent, ExitCodesOfMissingAndDamagedParts) {
         std::vector<std::string> trace;
         bool supportFolderStays;
     } cases[] = {
-        {"no package", [] { SetupSpec s; s.appendPackage = false; return s; }(), 13, TraceUpTo("    <StubSize>"), false},
-        {"no resource", [] { SetupSpec s; s.resource = false; return s; }(), 14, TraceUpTo("    <ExtractArchive>"), true},
-        {"damaged resource", [] { SetupSpec s; s.resourceBytes = "7z\xBC\xAF\x27\x1C not really"; return s; }(), 15,
-         TraceUpTo("    <ExtractArchive>"), true},
-        {"no database", [] { SetupSpec s; s.database = SetupSpec::Database::None; return s; }(), 16,
-         TraceUpTo("    <ExtractResource>"), true},
-        {"patch instead of database", [] { SetupSpec s; s.database = SetupSpec::Database::Msp; return s; }(), 0,
-         FullTrace(), false},
-        {"truncated package", [&] { SetupSpec s; s.packageText = validPackage.substr(0, validPackage.size() / 2); return s; }(),
+        {"no package",
+         [] {
+             SetupSpec s;
+             s.appendPackage = false;
+             return s;
+         }(),
+         13, TraceUpTo("    <StubSize>"), false},
+        {"no resource",
+         [] {
+             SetupSpec s;
+             s.resource = false;
+             return s;
+         }(),
+         14, TraceUpTo("    <ExtractArchive>"), true},
+        {"damaged resource",
+         [] {
+             SetupSpec s;
+             s.resourceBytes = "7z\xBC\xAF\x27\x1C not really";
+             return s;
+         }(),
+         15, TraceUpTo("    <ExtractArchive>"), true},
+        {"no database",
+         [] {
+             SetupSpec s;
+             s.database = SetupSpec::Database::None;
+             return s;
+         }(),
+         16, TraceUpTo("    <ExtractResource>"), true},
+        {"patch instead of database",
+         [] {
+             SetupSpec s;
+             s.database = SetupSpec::Database::Msp;
+             return s;
+         }(),
+         0, FullTrace(), false},
+        {"truncated package",
+         [&] {
+             SetupSpec s;
+             s.packageText = validPackage.substr(0, validPackage.size() / 2);
+             return s;
+         }(),
          11, TraceOfRuntimeErrorAfter("    <GlobalLists>"), false},
-        {"damaged dialog file", [] { SetupSpec s; s.dialogs = {"welcome"}; s.supportFiles["welcome.dfm"] = "\xFF\x0A garbage"; return s; }(),
+        {"damaged dialog file",
+         [] {
+             SetupSpec s;
+             s.dialogs = {"welcome"};
+             s.supportFiles["welcome.dfm"] = "\xFF\x0A garbage";
+             return s;
+         }(),
          11, TraceOfRuntimeErrorAfter("    <Dialogs>"), false},
-        {"missing rules file", [] { SetupSpec s; s.dialogs = {"welcome"}; s.omittedSupportFiles = {"welcome.dfm.oruf"}; return s; }(),
+        {"missing rules file",
+         [] {
+             SetupSpec s;
+             s.dialogs = {"welcome"};
+             s.omittedSupportFiles = {"welcome.dfm.oruf"};
+             return s;
+         }(),
          11, TraceOfRuntimeErrorAfter("    <Dialogs>"), false},
     };
     for (const auto& entry : cases) {
@@ -75,8 +122,8 @@ TEST(StartupSilent, ExitCodesOfMissingAndDamagedParts) {
         ASSERT_TRUE(outcome.run.launched) << outcome.run.output;
         EXPECT_EQ(outcome.run.exitCode, entry.exitCode);
         EXPECT_EQ(outcome.trace, entry.trace);
-        EXPECT_EQ(outcome.supportFolders, entry.supportFolderStays ? std::vector<std::string>{"oru1"}
-                                                                   : std::vector<std::string>{});
+        EXPECT_EQ(outcome.supportFolders,
+                  entry.supportFolderStays ? std::vector<std::string>{"oru1"} : std::vector<std::string>{});
         EXPECT_TRUE(outcome.tempFiles.empty()) << "oru.tmp and lang.loc must be gone";
     }
 }
@@ -114,7 +161,8 @@ TEST(StartupSilent, SupportFolderTakesTheFirstFreeNumberAndIsRemoved) {
     const Outcome stopped = RunSilently(scratch, spec);
     EXPECT_EQ(stopped.run.exitCode, 16);
     EXPECT_EQ(stopped.supportFolders, (std::vector<std::string>{"oru1", "oru2", "oru3"}));
-    EXPECT_EQ(FileNames(scratch.Temp() + "/oru3"), (std::vector<std::string>{"welcome.dfm", "welcome.dfm.oruf"}));
+    EXPECT_EQ(FileNames(scratch.Temp() + "/oru3"),
+              (std::vector<std::string>{"welcome.dfm", "welcome.dfm.oruf"}));
 }
 
 TEST(StartupSilent, CommandLineRules) {
@@ -129,7 +177,8 @@ TEST(StartupSilent, CommandLineRules) {
     } cases[] = {
         {{"/S", "/L=" + folder + "\\Trace.TXT", "/l=" + folder + "\\second.txt"}, "trace.txt"},
         {{"-QN", "-L=" + folder + "\\Dash.Log"}, "dash.log"},
-        {{"/qn", "TARGETDIR=D:\\App", "/TARGETDIR=x", "/l=" + folder + "\\with-overrides.txt"}, "with-overrides.txt"},
+        {{"/qn", "TARGETDIR=D:\\App", "/TARGETDIR=x", "/l=" + folder + "\\with-overrides.txt"},
+         "with-overrides.txt"},
     };
     for (const auto& entry : cases) {
         SCOPED_TRACE(entry.traceFile);
@@ -150,6 +199,31 @@ TEST(StartupSilent, TraceIsEmptiedByTheFirstWrite) {
     const std::string bytes = ReadFileBytes(scratch.Path() + "/trace.txt");
     ASSERT_GE(bytes.size(), 2u);
     EXPECT_EQ(bytes.substr(0, 2), std::string("<\0", 2)) << "no byte-order mark";
+}
+
+}  // namespace
+}  // namespace kaviro::e2e
+
+namespace kaviro::e2e {
+namespace {
+
+TEST(StartupSilent, SampleSetupFromTheBuilderStartsAndEndsCleanly) {
+    Scratch scratch;
+    const std::string out = scratch.Path() + "/sample";
+    const std::string command =
+        "'" + HostDistDir() + "/kaviro-build' '" + SourceDir() + "/sample' --out '" + out + "' >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    std::string executable;
+    for (const std::string& name : FileNames(out)) {
+        if (name.size() > 4 && name.substr(name.size() - 4) == ".exe") executable = out + "/" + name;
+    }
+    ASSERT_FALSE(executable.empty());
+    const RunResult run = RunUnderWine(
+        SetupRequest(executable, scratch, {"/s", "/l=" + ToWindowsPath(scratch.Path() + "/trace.txt")}));
+    ASSERT_TRUE(run.launched) << run.output;
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(ReadUtf16Lines(scratch.Path() + "/trace.txt"), FullTrace());
+    EXPECT_TRUE(SupportFolders(scratch.Temp()).empty());
 }
 
 }  // namespace

@@ -17,30 +17,21 @@ constexpr const char* kPreparing =
 const DriverWindow* FindControl(const std::vector<DriverWindow>& windows, const std::string& className,
                                 const std::string& geometry) {
     for (const DriverWindow& window : windows) {
-        if (window.className == className && window.geometry == geometry) return &window;
+        if (window.className == className && window.geometry == geometry)
+            return &window;
     }
     return nullptr;
 }
 
 std::vector<int> Numbers(const std::string& text, char separator) {
     std::vector<int> numbers;
-    for (const std::string& part : std::vector<std::string>{[&] {
-             std::vector<std::string> parts;
-             std::string current;
-             for (const char c : text) {
-                 if (c == separator) {
-                     parts.push_back(current);
-                     current.clear();
-                 } else {
-                     current += c;
-                 }
-             }
-             parts.push_back(current);
-             return parts;
-         }()}) {
-        numbers.push_back(std::stoi(part));
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = text.find(separator, start);
+        numbers.push_back(std::stoi(text.substr(start, end - start)));
+        if (end == std::string::npos) return numbers;
+        start = end + 1;
     }
-    return numbers;
 }
 
 // One message line per line of a 115-line block: line 4 and 23 changed.
@@ -102,20 +93,79 @@ struct MessageBoxCase {
 
 TEST(StartupWindowed, MessageBoxesOfTheStartupFailures) {
     const MessageBoxCase cases[] = {
-        {"13", [] { SetupSpec s; s.appendPackage = false; return s; }(), {}, 13, "For internal use only", true},
-        {"14", [] { SetupSpec s; s.resource = false; return s; }(), {}, 14, "Setup resource not found", true},
-        {"15", [] { SetupSpec s; s.resourceBytes = "not an archive"; return s; }(), {}, 15,
-         "Setup resource decompression failure", true},
-        {"16", [] { SetupSpec s; s.database = SetupSpec::Database::None; return s; }(), {}, 16,
-         "Setup database not found", true},
+        {"13",
+         [] {
+             SetupSpec s;
+             s.appendPackage = false;
+             return s;
+         }(),
+         {},
+         13,
+         "For internal use only",
+         true},
+        {"14",
+         [] {
+             SetupSpec s;
+             s.resource = false;
+             return s;
+         }(),
+         {},
+         14,
+         "Setup resource not found",
+         true},
+        {"15",
+         [] {
+             SetupSpec s;
+             s.resourceBytes = "not an archive";
+             return s;
+         }(),
+         {},
+         15,
+         "Setup resource decompression failure",
+         true},
+        {"16",
+         [] {
+             SetupSpec s;
+             s.database = SetupSpec::Database::None;
+             return s;
+         }(),
+         {},
+         16,
+         "Setup database not found",
+         true},
         {"16 translated by the archive library's language file",
-         [] { SetupSpec s; s.database = SetupSpec::Database::None; s.languageFile = LanguageFile(); return s; }(),
-         {}, 16, "Setup-Datenbank nicht gefunden", true, "Kaviro Assistent"},
+         [] {
+             SetupSpec s;
+             s.database = SetupSpec::Database::None;
+             s.languageFile = LanguageFile();
+             return s;
+         }(),
+         {},
+         16,
+         "Setup-Datenbank nicht gefunden",
+         true,
+         "Kaviro Assistent"},
         {"16 in an update run: no start-up window",
-         [] { SetupSpec s; s.database = SetupSpec::Database::None; return s; }(), {"/update"}, 16,
-         "Setup database not found", false},
-        {"11 for a damaged dialog", [] { SetupSpec s; s.dialogs = {"welcome"}; s.supportFiles["welcome.dfm"] = "bad"; return s; }(),
-         {"/silent"}, 11, "Runtime error in install: ", false},
+         [] {
+             SetupSpec s;
+             s.database = SetupSpec::Database::None;
+             return s;
+         }(),
+         {"/update"},
+         16,
+         "Setup database not found",
+         false},
+        {"11 for a damaged dialog",
+         [] {
+             SetupSpec s;
+             s.dialogs = {"welcome"};
+             s.supportFiles["welcome.dfm"] = "bad";
+             return s;
+         }(),
+         {"/silent"},
+         11,
+         "Runtime error in install: ",
+         false},
     };
     for (const MessageBoxCase& entry : cases) {
         SCOPED_TRACE(entry.what);
@@ -131,7 +181,8 @@ TEST(StartupWindowed, MessageBoxesOfTheStartupFailures) {
         const DriverResult controls = RunDriver({"controls", box.windows[0].handle});
         bool textFound = false;
         for (const DriverWindow& control : controls.windows) {
-            if (control.className == "Static" && control.text.rfind(entry.text, 0) == 0) textFound = true;
+            if (control.className == "Static" && control.text.rfind(entry.text, 0) == 0)
+                textFound = true;
         }
         EXPECT_TRUE(textFound) << "message text \"" << entry.text << "\" not among the box's controls";
 
@@ -148,14 +199,15 @@ TEST(StartupWindowed, MessageBoxesOfTheStartupFailures) {
         EXPECT_EQ(RunDriver({"click-button", box.windows[0].handle, "OK"}).exitCode, 0);
         const RunResult run = setup.Wait(std::chrono::seconds(30));
         EXPECT_EQ(run.exitCode, entry.exitCode) << run.output;
-        EXPECT_EQ(RunDriver({"list", "--class", "TSetupInit"}).windows.size(), 0u) << "start-up window left behind";
+        EXPECT_EQ(RunDriver({"list", "--class", "TSetupInit"}).windows.size(), 0u)
+            << "start-up window left behind";
     }
 }
 
 TEST(StartupWindowed, SplashPictureCentredAndInitWindowBelowIt) {
     Scratch scratch;
     SetupSpec spec;
-    spec.splashPicture = true;  // 120 x 60
+    spec.splashPicture = true;                  // 120 x 60
     spec.database = SetupSpec::Database::None;  // the 16 box holds both windows up
     const std::string executable = MakeSetup(scratch.Path() + "/setup", spec);
     WineProcess setup(SetupRequest(executable, scratch, {}));

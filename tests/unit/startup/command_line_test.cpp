@@ -5,7 +5,9 @@
 namespace kaviro {
 namespace {
 
-CommandLineOptions Parse(const std::vector<std::string>& arguments) { return ParseCommandLine(arguments, ""); }
+CommandLineOptions Parse(const std::vector<std::string>& arguments) {
+    return ParseCommandLine(arguments, "");
+}
 
 TEST(CommandLine, SilentAndUpdateSwitchesMatchWholeArguments) {
     const struct {
@@ -13,10 +15,10 @@ TEST(CommandLine, SilentAndUpdateSwitchesMatchWholeArguments) {
         bool silent;
         bool updating;
     } cases[] = {
-        {{"/s"}, true, false},          {{"-S"}, true, false},         {{"/QN"}, true, false},
-        {{"-qn"}, true, false},         {{"/silent"}, false, false},   {{"s"}, false, false},
-        {{"/s2"}, false, false},        {{"/update"}, false, true},    {{"-UpdateSetup"}, false, true},
-        {{"/updates"}, false, false},   {{"/s", "/update"}, true, true}, {{}, false, false},
+        {{"/s"}, true, false},        {{"-S"}, true, false},           {{"/QN"}, true, false},
+        {{"-qn"}, true, false},       {{"/silent"}, false, false},     {{"s"}, false, false},
+        {{"/s2"}, false, false},      {{"/update"}, false, true},      {{"-UpdateSetup"}, false, true},
+        {{"/updates"}, false, false}, {{"/s", "/update"}, true, true}, {{}, false, false},
     };
     for (const auto& entry : cases) {
         const CommandLineOptions options = Parse(entry.arguments);
@@ -28,8 +30,9 @@ TEST(CommandLine, SilentAndUpdateSwitchesMatchWholeArguments) {
 }
 
 TEST(CommandLine, ValueSwitchesAreLowerCasedAndTheFirstWins) {
-    const CommandLineOptions options = Parse({"/L=C:\\Temp\\Trace.TXT", "-l=d:\\second.txt", "-P=E:\\Media\\",
-                                              "/p=f:\\later", "/G=\\\\Server\\Policy.INI", "/M=C:\\Wrap.EXE"});
+    const CommandLineOptions options =
+        Parse({"/L=C:\\Temp\\Trace.TXT", "-l=d:\\second.txt", "-P=E:\\Media\\", "/p=f:\\later",
+               "/G=\\\\Server\\Policy.INI", "/M=C:\\Wrap.EXE"});
     EXPECT_EQ(options.tracePath, "c:\\temp\\trace.txt");
     EXPECT_EQ(options.mediaPath, "e:\\media\\");
     EXPECT_EQ(options.policyPath, "\\\\server\\policy.ini");
@@ -46,8 +49,8 @@ TEST(CommandLine, ValueSwitchTextIsFoundAnywhereInAnArgument) {
 }
 
 TEST(CommandLine, OverridesInArgumentOrder) {
-    const CommandLineOptions options =
-        Parse({"TARGETDIR=D:\\App", "/TARGETDIR=D:\\Other", "-X=1", "name=a=b", "Name=Second", "novalue", "=v"});
+    const CommandLineOptions options = Parse(
+        {"TARGETDIR=D:\\App", "/TARGETDIR=D:\\Other", "-X=1", "name=a=b", "Name=Second", "novalue", "=v"});
     EXPECT_EQ(options.overrides,
               (std::vector<std::string>{"TARGETDIR", "D:\\App", "NAME", "a=b", "NAME", "Second", "", "v"}));
 }

@@ -15,8 +15,8 @@ TEST(WindowCaption, Rule) {
 
 TEST(DialogPreloadStep, ActiveDisplayDialogStatementsInScriptOrder) {
     Script script;
-    script.statementNames = {"Display Dialog", "Set Variable", "Display Dialog", "display dialog",
-                             "Display Dialog", "Display Dialog"};
+    script.statementNames = {"Display Dialog", "Set Variable",   "Display Dialog",
+                             "display dialog", "Display Dialog", "Display Dialog"};
     script.statementFlags = {"", "", "C", "", "c", ""};
     // Disabled is exactly "C"; statement names compare exactly.
     EXPECT_EQ(ActiveDialogStatements(script), (std::vector<std::size_t>{0, 4, 5}));

@@ -9,7 +9,7 @@
 namespace kaviro::ui {
 
 class FakeLocale final : public LocaleInfo {
-public:
+  public:
     explicit FakeLocale(int userLanguage = 1033, std::map<int, std::string> englishNames = {})
         : userLanguage_(userLanguage), englishNames_(std::move(englishNames)) {}
     std::string EnglishLanguageName(int languageId) const override {
@@ -19,7 +19,7 @@ public:
     int UserLanguageId() const override { return userLanguage_; }
     int UserDefaultLanguageId() const override { return userLanguage_; }
 
-private:
+  private:
     int userLanguage_;
     std::map<int, std::string> englishNames_;
 };

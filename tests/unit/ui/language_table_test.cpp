@@ -11,8 +11,14 @@ TEST(LanguageTable, NamesAndIdentifiersBothWays) {
     const struct {
         const char* name;
         int id;
-    } cases[] = {{"Arabic", 1025}, {"Chinese (PRC)", 2052}, {"English", 1033},           {"Spanish", 3082},
-                 {"German", 1031}, {"Basque", 1069},        {"Portugese (Portugal)", 2070}, {"Vietnamese", 1066}};
+    } cases[] = {{"Arabic", 1025},
+                 {"Chinese (PRC)", 2052},
+                 {"English", 1033},
+                 {"Spanish", 3082},
+                 {"German", 1031},
+                 {"Basque", 1069},
+                 {"Portugese (Portugal)", 2070},
+                 {"Vietnamese", 1066}};
     for (const auto& entry : cases) {
         EXPECT_EQ(LanguageName(entry.id, locale), entry.name);
         EXPECT_EQ(LanguageId(entry.name), std::to_string(entry.id));

@@ -32,7 +32,8 @@ TEST(MessageTable, DefaultsAreAddressedByLineNumber) {
     const MessageTable table;
     int withText = 0;
     for (int line = 1; line <= kMessageBlockLines; ++line) {
-        if (IsMessageLine(line)) ++withText;
+        if (IsMessageLine(line))
+            ++withText;
     }
     EXPECT_EQ(withText, 94);
     EXPECT_EQ(table.Text(2), "Setup resource not found");
@@ -63,8 +64,8 @@ TEST(MessageTable, BlockChoice) {
     } cases[] = {
         {"first block only", MessageFile({}), "English", "first 2"},
         {"user's block", MessageFile({{"German", Block("de ")}, {"French", Block("fr ")}}), "german", "de 2"},
-        {"user's block is the last", MessageFile({{"German", Block("de ")}, {"French", Block("fr ")}}), "French",
-         "fr 2"},
+        {"user's block is the last", MessageFile({{"German", Block("de ")}, {"French", Block("fr ")}}),
+         "French", "fr 2"},
         {"no user's block: the last one", MessageFile({{"German", Block("de ")}, {"French", Block("fr ")}}),
          "English", "fr 2"},
     };
