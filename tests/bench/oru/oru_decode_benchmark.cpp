@@ -2,7 +2,7 @@
 // library core and by `7zz t -mmt1`, side by side in one run. Prints both
 // times, the ratio 7zz time / our time, and the peak memory of each.
 //
-//   oru_decode_benchmark [work folder]
+//   oru_decode_benchmark [work folder [input MiB]]
 //
 // The archive (over 100 MB packed) is generated once in the work folder from
 // a mix of text-like and binary data and reused by later runs.
@@ -91,29 +91,49 @@ int DecodeOnly(const char* archivePath) {
 }
 
 // Writes size bytes of generated data in pieces, never holding it all.
+// Text: words of a skewed 4096-word vocabulary with numbers and punctuation.
+// Records: 32-byte binary records with counters, small enums and noise.
 void WriteGenerated(const fs::path& path, uint64_t size, uint32_t seed, int kind) {
-    static const char* const kWords[] = {"install", "setup", "the", "component", "registry", "value", "of",
-                                         "folder", "and", "feature", "Program Files", "\r\n", "=", "; ", "\"",
-                                         "HKEY_LOCAL_MACHINE", "Software", "version", "1.0.", "error"};
     std::mt19937 random(seed);
+    std::vector<std::string> vocabulary(4096);
+    for (std::string& word : vocabulary) {
+        const size_t length = 2 + random() % 10;
+        for (size_t i = 0; i < length; ++i) {
+            word.push_back(static_cast<char>('a' + random() % 26));
+        }
+    }
+    static const char* const kPunctuation[] = {" ", " ", " ", " ", ", ", ". ", "\r\n", " = ", "; ", "\\"};
     std::ofstream out(path, std::ios::binary);
     std::vector<char> block;
     uint64_t written = 0;
+    uint32_t counter = 0;
+    uint32_t clock = 1700000000;
     while (written < size) {
         block.clear();
         while (block.size() < (1u << 20)) {
-            if (kind == 0) {  // text-like
-                const char* word = kWords[random() % std::size(kWords)];
-                block.insert(block.end(), word, word + std::strlen(word));
-                block.push_back(random() % 5 == 0 ? static_cast<char>('0' + random() % 10) : ' ');
-            } else {  // binary: structured records with noisy fields
-                const uint32_t id = random() % 4096;
-                const uint32_t value = random();
-                const char record[16] = {static_cast<char>(id), static_cast<char>(id >> 8), 0, 0,
-                                         static_cast<char>(value), static_cast<char>(value >> 8),
-                                         static_cast<char>(value % 3), 0, 'R', 'E', 'C', static_cast<char>(id % 7),
-                                         static_cast<char>(0xE8), static_cast<char>(random() % 16), 0, 0};
-                block.insert(block.end(), record, record + 8 + random() % 9);
+            if (kind == 0) {
+                const uint32_t index = ((random() % 4096) * (random() % 4096)) >> 12;
+                block.insert(block.end(), vocabulary[index].begin(), vocabulary[index].end());
+                if (random() % 9 == 0) {
+                    const std::string number = std::to_string(random() % 100000);
+                    block.insert(block.end(), number.begin(), number.end());
+                }
+                const char* separator = kPunctuation[random() % std::size(kPunctuation)];
+                block.insert(block.end(), separator, separator + std::strlen(separator));
+            } else {
+                counter += 1 + random() % 3;
+                clock += random() % 5;
+                const uint32_t noise = random();
+                const uint32_t noise2 = random();
+                const uint8_t record[32] = {
+                    static_cast<uint8_t>(counter), static_cast<uint8_t>(counter >> 8), static_cast<uint8_t>(counter >> 16), 0,
+                    static_cast<uint8_t>(clock), static_cast<uint8_t>(clock >> 8), static_cast<uint8_t>(clock >> 16),
+                    static_cast<uint8_t>(clock >> 24), static_cast<uint8_t>(random() % 8), 0, 0, 0,
+                    static_cast<uint8_t>(noise), static_cast<uint8_t>(noise >> 8), static_cast<uint8_t>(noise >> 16),
+                    static_cast<uint8_t>(noise >> 24), static_cast<uint8_t>(noise2 % 100), 0,
+                    static_cast<uint8_t>(noise2 >> 16), 0, 'R', 'E', 'C', static_cast<uint8_t>('0' + random() % 4),
+                    0xE8, static_cast<uint8_t>(random() % 16), 0, 0, 0x3F, 0x80, 0, 0};
+                block.insert(block.end(), record, record + 32);
             }
         }
         const uint64_t take = std::min<uint64_t>(block.size(), size - written);
@@ -163,13 +183,15 @@ int main(int argc, char** argv) {
     const fs::path work = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path() / "oru-benchmark";
     const fs::path archive = work / "benchmark.7z";
     constexpr uint64_t kMiB = uint64_t{1} << 20;
+    constexpr uint64_t kDefaultInputMiB = 360;
     if (!fs::exists(archive)) {
         std::printf("generating the benchmark archive in %s ...\n", work.c_str());
         const fs::path input = work / "input";
         fs::create_directories(input);
-        WriteGenerated(input / "text1.txt", 200 * kMiB, 1, 0);
-        WriteGenerated(input / "records.bin", 160 * kMiB, 2, 1);
-        WriteGenerated(input / "text2.log", 120 * kMiB, 3, 0);
+        const uint64_t total = (argc > 2 ? std::strtoull(argv[2], nullptr, 10) : kDefaultInputMiB) * kMiB;
+        WriteGenerated(input / "text1.txt", total / 100 * 45, 1, 0);
+        WriteGenerated(input / "records.bin", total / 100 * 30, 2, 1);
+        WriteGenerated(input / "text2.log", total / 100 * 25, 3, 0);
         const std::string command = "cd '" + input.string() + "' && 7zz a -t7z -bd -bso0 -bsp0 -m0=LZMA2 -mx5 -mmt2 '" +
                                     archive.string() + "' -- * >/dev/null";
         if (std::system(command.c_str()) != 0) {
