@@ -20,7 +20,9 @@ constexpr unsigned kProbabilityBits = 11;
 constexpr uint16_t kProbabilityInit = 1u << (kProbabilityBits - 1);
 constexpr unsigned kMoveBits = 5;
 constexpr uint32_t kTopValue = 1u << 24;
-constexpr size_t kFirstWindowSize = size_t{1} << 16;
+// The first window allocation: windows up to this size are allocated whole
+// (a bounded cost whatever a header says); larger ones grow with the data.
+constexpr size_t kFirstWindowSize = size_t{64} << 20;
 
 void FillProbabilities(uint16_t* probabilities, size_t count) {
     std::fill(probabilities, probabilities + count, kProbabilityInit);
@@ -181,7 +183,9 @@ size_t LzmaDecoder::Decode(size_t limit, const uint8_t*& input, const uint8_t* i
     size_t position = position_;
     const size_t end = position + limit;
     // Distances are valid up to the bytes produced since the last dictionary reset.
-    const auto available = [&](size_t at) { return windowFull_ ? capacity : at; };
+    // Locals, not members: stores into the window may alias any member.
+    const bool windowFull = windowFull_;
+    const auto available = [&](size_t at) { return windowFull ? capacity : at; };
     const auto backIndex = [&](size_t at, uint32_t distance) {
         // distance is zero-based: 0 means the byte just before `at`.
         return at > distance ? at - distance - 1 : at + capacity - distance - 1;
@@ -210,32 +214,38 @@ size_t LzmaDecoder::Decode(size_t limit, const uint8_t*& input, const uint8_t* i
     Model& model = model_;
     uint16_t* const literals = literals_.data();
 
+    // The byte before the write position, for the literal context.
+    unsigned previousByte = (position != 0 || windowFull) ? window[position != 0 ? position - 1 : capacity - 1] : 0u;
+
     while (position < end && rc.input < inputLimit) {
         const uint32_t totalPosition = positionBase + static_cast<uint32_t>(position);
         const unsigned positionState = totalPosition & positionMask;
 
         if (rc.Bit(model.isMatch[state][positionState]) == 0) {
-            const unsigned previous =
-                (position != 0 || windowFull_) ? window[position != 0 ? position - 1 : capacity - 1] : 0u;
             uint16_t* probabilities =
                 literals + size_t{0x300} * (((totalPosition & literalPositionMask) << literalContextBits) +
-                                            (previous >> (8 - literalContextBits)));
+                                            (previousByte >> (8 - literalContextBits)));
             unsigned symbol = 1;
-            if (state >= 7) {
+            if (state < 7) {
+                for (int bit = 0; bit < 8; ++bit) {
+                    symbol = (symbol << 1) | rc.Bit(probabilities[symbol]);
+                }
+            } else {
+                // Matched literal: while the decoded bits agree with the byte
+                // at rep0, the probabilities of that byte's bit are used.
+                // `offset` is 0x100 while they agree and 0 after the first
+                // difference, which selects the plain probabilities.
                 unsigned matchByte = window[backIndex(position, rep0)];
+                unsigned offset = 0x100;
                 do {
-                    const unsigned matchBit = (matchByte >> 7) & 1;
                     matchByte <<= 1;
-                    const unsigned bit = rc.Bit(probabilities[((1 + matchBit) << 8) + symbol]);
+                    const unsigned matchBit = matchByte & offset;
+                    const unsigned bit = rc.Bit(probabilities[offset + matchBit + symbol]);
                     symbol = (symbol << 1) | bit;
-                    if (matchBit != bit) {
-                        break;
-                    }
+                    offset &= bit != 0 ? matchBit : ~matchBit;
                 } while (symbol < 0x100);
             }
-            while (symbol < 0x100) {
-                symbol = (symbol << 1) | rc.Bit(probabilities[symbol]);
-            }
+            previousByte = symbol & 0xFF;
             window[position++] = static_cast<uint8_t>(symbol);
             state = state < 4 ? 0 : (state < 10 ? state - 3 : state - 6);
             continue;
@@ -248,8 +258,8 @@ size_t LzmaDecoder::Decode(size_t limit, const uint8_t*& input, const uint8_t* i
                     if (rep0 >= available(position)) {
                         ThrowDataError("LZMA distance beyond the decoded data");
                     }
-                    window[position] = window[backIndex(position, rep0)];
-                    ++position;
+                    previousByte = window[backIndex(position, rep0)];
+                    window[position++] = static_cast<uint8_t>(previousByte);
                     state = state < 7 ? 9 : 11;
                     continue;
                 }
@@ -341,6 +351,7 @@ size_t LzmaDecoder::Decode(size_t limit, const uint8_t*& input, const uint8_t* i
                 }
             }
         }
+        previousByte = window[position - 1];
         if (pendingLength_ != 0) {
             break;
         }

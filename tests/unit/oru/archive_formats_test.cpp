@@ -58,11 +58,34 @@ TEST_P(ArchiveFormats, ExtractsEveryFileAndFolder) {
     EXPECT_TRUE(result.observer.monotonic);
 }
 
+TEST_F(ArchiveFormats, SelectedEntriesOnlyAndFlatPaths) {
+    // One file from the middle of a solid block, and the same without paths.
+    const auto archive = folder_->Path() / "selection.7z";
+    Make7z(archive, folder_->Path() / "tree", "-m0=LZMA2");
+    for (const PathMode mode : {PathMode::FullPaths, PathMode::NoPaths}) {
+        MemoryInput input(ReadFile(archive));
+        Archive opened(input, {});
+        std::vector<bool> selected(opened.Entries().size(), false);
+        for (size_t i = 0; i < selected.size(); ++i) {
+            selected[i] = Utf8(opened.Entries()[i].name) == "docs/nested/deep/notes.txt";
+        }
+        MemoryTarget target;
+        CountingObserver observer;
+        opened.Extract(selected, mode, target, observer);
+        const std::string expected = mode == PathMode::FullPaths ? "docs/nested/deep/notes.txt" : "notes.txt";
+        ASSERT_EQ(target.files.size(), 1u);
+        EXPECT_TRUE(target.files.at(expected) == tree_->files.at("docs/nested/deep/notes.txt"));
+        EXPECT_TRUE(target.folders.empty());
+        EXPECT_EQ(observer.lastTotal, tree_->files.at("docs/nested/deep/notes.txt").size());
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     ReferenceArchives, ArchiveFormats,
     ::testing::Values(FormatCase{"lzma2_solid", "-m0=LZMA2 -mx5", ""},
                       FormatCase{"lzma2_fast_small_dictionary", "-m0=LZMA2:d=64k -mx1", ""},
                       FormatCase{"lzma_non_solid", "-m0=LZMA -ms=off", ""},
+                      FormatCase{"lzma_small_dictionary_wraps", "-m0=LZMA:d=64k", ""},
                       FormatCase{"lzma_lc0_lp2_pb0", "-m0=LZMA:lc=0:lp=2:pb=0 -ms=off", ""},
                       FormatCase{"lzma_solid_blocks_of_two_files", "-m0=LZMA -ms=2f", ""},
                       FormatCase{"plain_header", "-m0=LZMA2 -mhc=off", ""},
