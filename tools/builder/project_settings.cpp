@@ -1,5 +1,6 @@
 #include "tools/builder/project_settings.h"
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <set>
@@ -8,11 +9,20 @@
 #include "tools/builder/build_error.h"
 #include "tools/builder/identifiers.h"
 #include "tools/builder/source_lines.h"
+#include "ui/language_table.h"
 
 namespace kaviro::builder {
 namespace {
 
-enum class Section { None, Setup, BuildSettings, Components, MediaPasswords };
+enum class Section {
+    None,
+    Setup,
+    BuildSettings,
+    Components,
+    MediaPasswords,
+    Translations,
+    SharedTranslations
+};
 
 // Characters Windows does not allow in a file name.
 bool IsValidBaseName(std::string_view name) {
@@ -56,6 +66,10 @@ class SettingsReader {
                 return ComponentEntry(key, value);
             case Section::MediaPasswords:
                 return ListEntry(settings_.mediaPasswords, key, value);
+            case Section::Translations:
+                return LanguageEntry(settings_.translations, key, value);
+            case Section::SharedTranslations:
+                return LanguageEntry(settings_.sharedTranslations, key, value);
         }
     }
 
@@ -66,6 +80,23 @@ class SettingsReader {
             if (!seenKeys_.contains(required)) {
                 throw ErrorAt(sourceName_, settings_.settingsLine,
                               std::string("[setup] lacks the required key \"") + required + "\"");
+            }
+        }
+        if (!settings_.translations.empty() && !ui::FindLanguageId(settings_.defaultLanguage)) {
+            throw ErrorAt(sourceName_, settings_.settingsLine,
+                          "\"default language\" " + settings_.defaultLanguage +
+                              " is not a language the engine knows, so a translated setup cannot use it");
+        }
+        for (const LanguageFile& shared : settings_.sharedTranslations) {
+            const bool translated = EqualsIgnoreCase(shared.language, settings_.defaultLanguage) ||
+                                    std::any_of(settings_.translations.begin(), settings_.translations.end(),
+                                                [&](const LanguageFile& file) {
+                                                    return EqualsIgnoreCase(file.language, shared.language);
+                                                });
+            if (!translated) {
+                throw ErrorAt(sourceName_, shared.line,
+                              "[shared translations] names " + shared.language +
+                                  ", which is neither in [translations] nor the default language");
             }
         }
         if (settings_.msiFile.empty() == settings_.wxsFile.empty()) {
@@ -87,12 +118,14 @@ class SettingsReader {
             {"setup", Section::Setup},
             {"build settings", Section::BuildSettings},
             {"components", Section::Components},
-            {"media passwords", Section::MediaPasswords}};
+            {"media passwords", Section::MediaPasswords},
+            {"translations", Section::Translations},
+            {"shared translations", Section::SharedTranslations}};
         const auto found = kSections.find(name);
         if (found == kSections.end()) {
             throw Error("unknown section [" + name +
                         "] (known: [setup], [build settings], [components], "
-                        "[media passwords])");
+                        "[media passwords], [translations], [shared translations])");
         }
         if (!seenSections_.insert(found->second).second)
             throw Error("section [" + name + "] given twice");
@@ -108,6 +141,20 @@ class SettingsReader {
                 throw Error("key \"" + key + "\" given twice in its section");
         }
         list.emplace_back(key, value);
+    }
+
+    void LanguageEntry(std::vector<LanguageFile>& list, const std::string& language,
+                       const std::string& file) {
+        if (!ui::FindLanguageId(language)) {
+            throw Error("\"" + language +
+                        "\" is not a language the engine knows (German, French, Spanish, ... as in the "
+                        "engine's language table)");
+        }
+        for (const LanguageFile& existing : list) {
+            if (EqualsIgnoreCase(existing.language, language))
+                throw Error("language " + language + " given twice in its section");
+        }
+        list.push_back({language, Path("translation file", file), lineNumber_});
     }
 
     void ComponentEntry(const std::string& key, const std::string& value) {

@@ -9,7 +9,8 @@
 //
 // Sections: [setup] (fixed keys, case ignored), [build settings],
 // [components] and [media passwords] (keys of the author's choice, order
-// kept). Errors raise BuildError naming the file and the 1-based line.
+// kept), [translations] and [shared translations] (language names of the
+// engine's language table, each with a file). Errors raise BuildError naming the file and the 1-based line.
 
 #include <cstdint>
 #include <string>
@@ -22,6 +23,13 @@ namespace kaviro::builder {
 struct ComponentSize {
     std::string name;
     uint64_t size = 0;
+};
+
+// A per-language file of [translations] or [shared translations].
+struct LanguageFile {
+    std::string language;  // a name of the engine's language table, as the author spelled it
+    std::string file;      // relative to the project folder
+    std::size_t line = 0;  // 1-based line of the entry in project.ini
 };
 
 struct ProjectSettings {
@@ -46,6 +54,8 @@ struct ProjectSettings {
     std::vector<std::pair<std::string, std::string>> buildSettings;
     std::vector<ComponentSize> components;
     std::vector<std::pair<std::string, std::string>> mediaPasswords;
+    std::vector<LanguageFile> translations;        // language = translation source
+    std::vector<LanguageFile> sharedTranslations;  // language = engine message file
     std::size_t settingsLine = 0;  // 1-based line of [setup], for errors about missing keys
 };
 

@@ -1,5 +1,6 @@
 #include "tools/builder/script_source.h"
 
+#include "engine/text_util.h"
 #include "tools/builder/build_error.h"
 #include "tools/builder/identifiers.h"
 #include "tools/builder/source_lines.h"
@@ -79,8 +80,21 @@ class ScriptSourceReader {
             if (!statement.id.empty())
                 throw Error("@id given twice");
             statement.id = *guid;
+        } else if (name == "name") {
+            // A label that translation files use to name the statement; never part of the package.
+            if (value.empty() || value.find_first_of(" \t") != std::string_view::npos)
+                throw Error("@name needs one word such as welcome-box");
+            if (!statement.label.empty())
+                throw Error("@name given twice");
+            for (const SourceStatement& other : statements_) {
+                if (&other != &statement && EqualsIgnoreCase(other.label, value))
+                    throw Error("@name " + std::string(value) + " is already used by the statement in line " +
+                                std::to_string(other.line + 1));
+            }
+            statement.label = std::string(value);
         } else {
-            throw Error("unknown attribute @" + std::string(name) + " (known: @disabled, @media, @id)");
+            throw Error("unknown attribute @" + std::string(name) +
+                        " (known: @disabled, @media, @id, @name)");
         }
     }
 

@@ -7,6 +7,7 @@
 //   attribute  := blanks? "@disabled"
 //               | blanks? "@media" blanks folder "\"
 //               | blanks? "@id" blanks "{" GUID "}"
+//               | blanks? "@name" blanks label       a word naming the statement for translations
 //   parameter  := blanks? "|" [" "] value    value = rest of the line, kept as is
 //   comment    := blanks? "#" anything
 //   blank line := blanks?
@@ -26,6 +27,7 @@ struct SourceStatement {
     bool disabled = false;
     std::string mediaFolder;  // empty, or a folder name ending in "\"
     std::string id;           // given with @id (upper case), else empty
+    std::string label;        // given with @name, else empty
     std::size_t line = 0;     // 0-based line of the statement line
 };
 

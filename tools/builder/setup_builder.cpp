@@ -16,6 +16,7 @@
 #include "tools/builder/seven_zip_writer.h"
 #include "tools/builder/staged_output.h"
 #include "tools/builder/support_resource.h"
+#include "tools/builder/translation_files.h"
 
 namespace kaviro::builder {
 namespace {
@@ -132,14 +133,27 @@ BuildResult BuildSetup(const BuildOptions& options) {
     std::vector<ArchiveEntry> entries = CollectSupportFiles(supportFolder);
     std::vector<ArchiveEntry> dialogs = CollectDialogs(
         settings.dialogsFolder.empty() ? fs::path() : ProjectPath(projectFolder, settings.dialogsFolder));
+    TranslationInputs translationInputs{settings, statements, PathText(scriptPath.filename()),
+                                        dialogs,  {},         {}};
+    for (const LanguageFile& file : settings.translations) {
+        const fs::path path = ProjectPath(projectFolder, file.file);
+        translationInputs.translations.push_back({file.language, PathText(path), ReadFileBytes(path)});
+    }
+    for (const LanguageFile& file : settings.sharedTranslations) {
+        const fs::path path = ProjectPath(projectFolder, file.file);
+        translationInputs.messages.push_back({file.language, PathText(path), ReadFileBytes(path)});
+    }
+    std::vector<ArchiveEntry> translationFiles = BuildTranslationFiles(translationInputs);
     entries.insert(entries.end(), std::make_move_iterator(dialogs.begin()),
                    std::make_move_iterator(dialogs.end()));
+    entries.insert(entries.end(), std::make_move_iterator(translationFiles.begin()),
+                   std::make_move_iterator(translationFiles.end()));
     std::vector<uint8_t> resource;
     try {
         resource = WriteSevenZipArchive(std::move(entries));
     } catch (const BuildError& error) {
         throw BuildError(std::string("support resource: ") + error.what() +
-                         " (a support file and a dialog may share a name)");
+                         " (a support file, a dialog or a translation file may share a name)");
     }
 
     const std::vector<uint8_t> engine = ReadEngineStub(options.enginePath, result);
