@@ -246,7 +246,7 @@ TEST(RunEnds, NormalEndMarkers) {
     run.Start(Logged().Build());
     EXPECT_EQ(run.trace.lines,
               (std::vector<std::string>{"    <Variables>", "    </Variables>", "    <CompileScript>", "    </CompileScript>",
-                                        "    <velk>", "    </velk>", "    <ExitScript>", "    </ExitScript>"}));
+                                        "    <BootStrap>", "    </BootStrap>", "    <velk>", "    </velk>", "    <ExitScript>", "    </ExitScript>"}));
 }
 
 TEST(FatalErrors, ReportNamesSourceFileAndLine) {
