@@ -55,6 +55,13 @@ void DoesFileFolderExist(script::RunContext& context, std::size_t index) {
     context.WriteResult(context.Parameter(index, 1), script::BoolToText(exists), Origin(context, index));
 }
 
+void CheckDiskSpace(script::RunContext& context, std::size_t index) {
+    const DiskSpace space = QueryDiskSpace(CleanedPathParameter(context, index, 2));
+    const bool free = context.Parameter(index, 3) == script::kTrueText;
+    context.WriteResult(context.Parameter(index, 1),
+                        std::to_string(free ? space.freeBytes : space.totalBytes), Origin(context, index));
+}
+
 }  // namespace
 
 std::string CleanedPathParameter(script::RunContext& context, std::size_t index, int k) {
@@ -70,6 +77,7 @@ void RegisterFileCommands(script::CommandTable& table) {
         WriteToTextFile(*reader, context, index);
     });
     table.Register("Does File/Folder Exist", DoesFileFolderExist);
+    table.Register("Check Disk Space", CheckDiskSpace);
 }
 
 }  // namespace kaviro::commands

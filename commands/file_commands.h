@@ -1,6 +1,6 @@
 #pragma once
 // The script's file and folder commands that act at once: the text file
-// reader and writer and the existence test.
+// reader and writer, the existence test and the disk space query.
 
 #include <cstddef>
 #include <string>

@@ -1,4 +1,5 @@
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 
 #include "commands/file_system.h"
 
@@ -20,6 +21,14 @@ bool FileExists(const std::string& path) {
 bool FolderExists(const std::string& path) {
     struct stat status {};
     return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+DiskSpace QueryDiskSpace(const std::string& path) {
+    struct statvfs status {};
+    if (statvfs(path.c_str(), &status) != 0)
+        return {};
+    return {static_cast<uint64_t>(status.f_bavail) * status.f_frsize,
+            static_cast<uint64_t>(status.f_blocks) * status.f_frsize};
 }
 
 }  // namespace kaviro::commands

@@ -19,4 +19,12 @@ bool FolderExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+DiskSpace QueryDiskSpace(const std::string& path) {
+    ULARGE_INTEGER available{};
+    ULARGE_INTEGER total{};
+    if (!GetDiskFreeSpaceExA(path.c_str(), &available, &total, nullptr))
+        return {};
+    return {available.QuadPart, total.QuadPart};
+}
+
 }  // namespace kaviro::commands

@@ -55,15 +55,17 @@ TEST(ScriptRuns, PredefinedVariablesBranchesAndTextFiles) {
         Write("missing=$ENDMISSING$") +
         Statement("Does File/Folder Exist", {"ISFILE", "$TEMPDIR$data.txt", "TRUE"}) +
         Statement("Does File/Folder Exist", {"ISFOLDER", "$TEMPDIR$data.txt", "FALSE"}) +
-        Write("exists=$ISFILE$,$ISFOLDER$");
+        Write("exists=$ISFILE$,$ISFOLDER$") + Statement("Check Disk Space", {"NODRIVE", "Q:\\", "TRUE"}) +
+        Statement("Check Disk Space", {"$TOTAL$", "$TEMPDIR$", "FALSE"}) +
+        Statement("If", {"TOTAL", "2", "0", "FALSE"}) + Write("space=$NODRIVE$,counted") + "End\n";
     const ScriptRun run = RunSetup(scratch, BuildScriptSetup(scratch, script), {"/s"});
     EXPECT_EQ(run.run.exitCode, 0) << run.run.output;
-    EXPECT_EQ(ResultLines(run),
-              (Lines{"first", "branch=middle", "title=Script Test", "version=1.2.3", "silent=TRUE",
-                     "read=one,FALSE,two,TRUE,one,FALSE",
-                     // The reader went on where it stood; the joined lines
-                     // become two lines again when written.
-                     "all=two,TRUE", "again=one", "two,TRUE", "missing=TRUE", "exists=TRUE,FALSE"}));
+    EXPECT_EQ(ResultLines(run), (Lines{"first", "branch=middle", "title=Script Test", "version=1.2.3",
+                                       "silent=TRUE", "read=one,FALSE,two,TRUE,one,FALSE",
+                                       // The reader went on where it stood; the joined lines
+                                       // become two lines again when written.
+                                       "all=two,TRUE", "again=one", "two,TRUE", "missing=TRUE",
+                                       "exists=TRUE,FALSE", "space=0,counted"}));
 }
 
 TEST(ScriptRuns, GoToLoopCountsAndIfChains) {
