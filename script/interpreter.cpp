@@ -8,6 +8,7 @@
 #include "engine/text_util.h"
 #include "script/command_table.h"
 #include "script/condition.h"
+#include "script/predefined_variables.h"
 #include "script/reserved_variables.h"
 #include "script/validation.h"
 #include "script/variable_text.h"
@@ -141,9 +142,21 @@ bool Interpreter::StartRun() {
     // The silent flag is refreshed from SILENT before every statement, so the
     // variable starts from the command line's mode.
     variables_.DefineVariable("SILENT", BoolToText(environment_.run.silent), "Initialization");
+    const RunFacts& facts = environment_.run.facts;
+    DefinePreInitializationVariables(variables_, context_.script(), facts);
+    Trace("    <BootStrap>");
+    DefineBootstrapVariables(variables_, context_.script(), facts);
+    Trace("    </BootStrap>");
     ResolveStatements();
     BuildLabelTable();
+    if (environment_.run.installerDatabaseMissing) {
+        result_.end = RunEnd::NotStarted;
+        return false;
+    }
     Trace("    <velk>");
+    DefineInitializationVariables(variables_, context_.script(), facts);
+    // The command line's mode wins over the facts' silent flag.
+    variables_.DefineVariable("SILENT", BoolToText(environment_.run.silent), "Initialization");
     InjectOverrides();
     return true;
 }

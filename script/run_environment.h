@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "script/predefined_variables.h"
 #include "script/variable_manager.h"
 
 namespace kaviro::script {
@@ -111,6 +112,10 @@ struct RunSettings {
     std::string setupFolder;            // folder of the setup executable
     bool silent = false;
     TextList overrides;                 // command line NAME=VALUE pairs, alternating lines
+    // Neither the installer database nor the patch beside it exists: the run
+    // stops before its first statement.
+    bool installerDatabaseMissing = false;
+    RunFacts facts;                     // values of the predefined variables
 };
 
 struct RunEnvironment {

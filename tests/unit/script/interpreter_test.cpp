@@ -246,7 +246,7 @@ TEST(RunEnds, NormalEndMarkers) {
     run.Start(Logged().Build());
     EXPECT_EQ(run.trace.lines,
               (std::vector<std::string>{"    <Variables>", "    </Variables>", "    <CompileScript>", "    </CompileScript>",
-                                        "    <velk>", "    </velk>", "    <ExitScript>", "    </ExitScript>"}));
+                                        "    <BootStrap>", "    </BootStrap>", "    <velk>", "    </velk>", "    <ExitScript>", "    </ExitScript>"}));
 }
 
 TEST(FatalErrors, ReportNamesSourceFileAndLine) {
@@ -317,7 +317,8 @@ TEST(Refresh, EngineSettingsFollowVariables) {
                   .Set("LANGUAGE", "German")
                   .Mark("a")
                   .Build());
-    const std::vector<std::string> expected = {"trace c:\\first.log", "interactive", "title ", "logo off",
+    // The first refresh hands over the package title, which TITLE starts with.
+    const std::vector<std::string> expected = {"trace c:\\first.log", "interactive", "title Sample", "logo off",
                                                "trace c:\\second.log", "title My App", "silent", "logo on",
                                                "cache D:\\Cache", "language German"};
     EXPECT_EQ(run.settings.events, expected);

@@ -1,0 +1,11 @@
+#include "script/platform_seams.h"
+
+namespace kaviro::script {
+
+PlatformSeams MakePlatformSeams(std::function<std::string()> /*caption*/) {
+    return {};
+}
+
+void GatherPlatformFacts(RunFacts& /*facts*/) {}
+
+}  // namespace kaviro::script

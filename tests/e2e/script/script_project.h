@@ -1,0 +1,29 @@
+#pragma once
+// Setup projects for the script tests: a project folder with the given
+// script, built by kaviro-build into a runnable setup, and run under Wine.
+
+#include <string>
+#include <vector>
+
+#include "tests/e2e/support/scratch.h"
+#include "tests/e2e/support/wine_run.h"
+
+namespace kaviro::e2e {
+
+struct ScriptRun {
+    RunResult run;
+    std::vector<std::string> trace;  // trace lines, empty when none was written
+    std::string tempFolder;          // Linux path of the run's TEMP
+};
+
+// Writes a project with this script into scratch, builds it and returns the
+// setup's Linux path (the test fails when the build fails).
+std::string BuildScriptSetup(const Scratch& scratch, const std::string& scriptText);
+
+// Runs the setup with the arguments (a trace path is added) and TEMP in scratch.
+ScriptRun RunSetup(const Scratch& scratch, const std::string& setup, std::vector<std::string> arguments);
+
+// Lines of a text file written by "Write to Text File" (CR LF line ends).
+std::vector<std::string> ReadTextLines(const std::string& path);
+
+}  // namespace kaviro::e2e
