@@ -94,6 +94,7 @@ public:
     TextList labelTable;     // upper-cased label name, decimal statement index
     TextList executionList;  // per statement: "SKIP", "FALSE", "TRUE"
     TextList savedVariables; // names marked for saving
+    TextList propertyList;   // installer properties handed over: name, value, ...
     bool headerSweep = false;
     RunState state;
 
