@@ -54,6 +54,14 @@ void RunContext::Trace(std::string_view line) {
     if (environment_.trace) environment_.trace->Trace(line);
 }
 
+void RunContext::ShowError(const std::string& text) {
+    if (Silent()) {
+        Trace(text);
+        return;
+    }
+    if (environment_.report) environment_.report->ShowError(text);
+}
+
 std::string NormalizeBackslashes(std::string_view text) {
     std::string result;
     result.reserve(text.size());

@@ -89,6 +89,10 @@ public:
 
     bool Silent() const { return variables_.IsSilent(); }
     void Trace(std::string_view line);
+    // An error box the engine shows whatever the mode ("Setup cancelled",
+    // media errors). A silent run never waits for a person: the text goes to
+    // the trace instead and the run continues as after the box.
+    void ShowError(const std::string& text);
 
     // Run lists.
     TextList labelTable;     // upper-cased label name, decimal statement index
