@@ -87,7 +87,7 @@ std::string JoinLinesCrlf(const std::vector<std::string>& lines) {
     return result;
 }
 
-std::optional<int32_t> ParseInt32(std::string_view text) {
+std::optional<int64_t> ParseInt64(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
     bool negative = false;
     if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
@@ -95,15 +95,23 @@ std::optional<int32_t> ParseInt32(std::string_view text) {
         text.remove_prefix(1);
     }
     if (text.empty()) return std::nullopt;
-    int64_t value = 0;
+    uint64_t value = 0;
+    const uint64_t limit = negative ? uint64_t{1} << 63 : (uint64_t{1} << 63) - 1;
     for (char c : text) {
         if (c < '0' || c > '9') return std::nullopt;
-        value = value * 10 + (c - '0');
-        if (value > int64_t{std::numeric_limits<int32_t>::max()} + 1) return std::nullopt;
+        const auto digit = static_cast<uint64_t>(c - '0');
+        if (value > (limit - digit) / 10) return std::nullopt;
+        value = value * 10 + digit;
     }
-    if (negative) value = -value;
-    if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max()) return std::nullopt;
-    return static_cast<int32_t>(value);
+    return negative ? static_cast<int64_t>(0 - value) : static_cast<int64_t>(value);
+}
+
+std::optional<int32_t> ParseInt32(std::string_view text) {
+    const std::optional<int64_t> value = ParseInt64(text);
+    if (!value || *value < std::numeric_limits<int32_t>::min() || *value > std::numeric_limits<int32_t>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<int32_t>(*value);
 }
 
 std::size_t CaseInsensitiveHash::operator()(std::string_view text) const noexcept {

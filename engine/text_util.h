@@ -34,6 +34,8 @@ std::string JoinLinesCrlf(const std::vector<std::string>& lines);
 // optional sign, digits, and nothing else. Empty optional when it is not one
 // or does not fit in 32 bits.
 std::optional<int32_t> ParseInt32(std::string_view text);
+// The same for 64-bit values.
+std::optional<int64_t> ParseInt64(std::string_view text);
 
 // Hash and equality for containers keyed by text with ASCII case ignored.
 struct CaseInsensitiveHash {

@@ -11,13 +11,13 @@
 #include <optional>
 #include <string_view>
 
+#include "engine/text_util.h"
+
 namespace kaviro::installer {
 
 [[nodiscard]] bool ComponentNamesEqual(std::string_view a, std::string_view b);
 
-// Decimal 64-bit integer as size lines hold it: optional blanks, an optional
-// sign, digits and nothing else. Empty when the text is not one or does not
-// fit in 64 bits.
-[[nodiscard]] std::optional<int64_t> ParseInt64(std::string_view text);
+// Size lines hold decimal 64-bit integers as the engine's conversions read them.
+using kaviro::ParseInt64;
 
 }  // namespace kaviro::installer

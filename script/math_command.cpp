@@ -11,25 +11,6 @@ RandomGenerator& ProcessRandomGenerator() {
     return generator;
 }
 
-std::optional<int64_t> ParseInt64(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    bool negative = false;
-    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    if (text.empty()) return std::nullopt;
-    uint64_t value = 0;
-    const uint64_t limit = negative ? uint64_t{1} << 63 : (uint64_t{1} << 63) - 1;
-    for (char c : text) {
-        if (c < '0' || c > '9') return std::nullopt;
-        const auto digit = static_cast<uint64_t>(c - '0');
-        if (value > (limit - digit) / 10) return std::nullopt;
-        value = value * 10 + digit;
-    }
-    return negative ? static_cast<int64_t>(0 - value) : static_cast<int64_t>(value);
-}
-
 namespace {
 
 // Two's complement wrap-around without undefined behaviour.

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/text_util.h"
+
 namespace kaviro::script {
 
 // The generator's multiplier, increment and state; the engine keeps one for
@@ -18,8 +20,8 @@ struct RandomGenerator {
 };
 RandomGenerator& ProcessRandomGenerator();
 
-// Decimal 64-bit integer: optional blanks, optional sign, digits; empty when it is not one.
-std::optional<int64_t> ParseInt64(std::string_view text);
+// Decimal 64-bit integers of the arithmetic commands.
+using kaviro::ParseInt64;
 
 // The result text of operation code on the expanded operands a and b, or
 // empty when the operation fails (bad operand or code, division by zero,
