@@ -20,12 +20,15 @@ std::wstring ToWide(std::string_view text, unsigned codePage) {
 
 std::optional<std::string> ExactAnsi(std::wstring_view wide) {
     if (wide.empty()) return std::string();
+    // Without WC_NO_BEST_FIT_CHARS the conversion quietly maps characters to
+    // look-alikes (an omega to "O"), giving a name that does not exist.
+    constexpr DWORD kFlags = WC_NO_BEST_FIT_CHARS;
     BOOL usedDefault = FALSE;
-    const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+    const int length = WideCharToMultiByte(CP_ACP, kFlags, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
                                            nullptr, &usedDefault);
     if (length <= 0 || usedDefault) return std::nullopt;
     std::string ansi(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), length, nullptr,
+    WideCharToMultiByte(CP_ACP, kFlags, wide.data(), static_cast<int>(wide.size()), ansi.data(), length, nullptr,
                         &usedDefault);
     if (usedDefault) return std::nullopt;
     return ansi;
