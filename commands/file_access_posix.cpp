@@ -23,6 +23,17 @@ std::string NativePath(std::string path) {
     return path;
 }
 
+// The entry's type from the directory itself where the file system gives it;
+// one status query otherwise (and for links, which count as what they name).
+bool IsFolder(const dirent& entry, const std::string& folder) {
+#ifdef _DIRENT_HAVE_D_TYPE
+    if (entry.d_type == DT_DIR) return true;
+    if (entry.d_type == DT_REG) return false;
+#endif
+    struct stat status {};
+    return stat((folder + "/" + entry.d_name).c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
 struct DirectoryCloser {
     void operator()(DIR* directory) const { closedir(directory); }
 };
@@ -37,9 +48,7 @@ class PosixFileAccess final : public FileAccess {
         while (const dirent* entry = readdir(directory.get())) {
             const std::string name = entry->d_name;
             if (name == "." || name == ".." || !MaskMatches(name, mask)) continue;
-            struct stat status {};
-            if (stat((native + "/" + name).c_str(), &status) != 0) continue;
-            if (S_ISDIR(status.st_mode) != (kind == EntryKind::Folders)) continue;
+            if (IsFolder(*entry, native) != (kind == EntryKind::Folders)) continue;
             if (!visit(name)) return;
         }
     }
