@@ -111,5 +111,23 @@ TEST(FileCommandsUnderWine, ACancelledSearchShowsSetupCancelledThenContinuesOrEn
     }
 }
 
+TEST(FileCommandsUnderWine, HeaderCommandsLeaveTheWorkToTheInstaller) {
+    // They only hand their paths over as installer properties (observable
+    // once "Apply Changes" writes them into the package); the engine itself
+    // creates, copies and deletes nothing.
+    Scratch scratch;
+    MakeSearchTree(scratch);
+    const std::string script =
+        Statement("Create Folder", {"$TEMPDIR$made"}) +
+        Statement("Copy/Move Local Files", {"$TEMPDIR$tree\\*.txt", "", "$TEMPDIR$copy"}) +
+        Statement("Delete Files", {"$TEMPDIR$tree\\a b.txt", "", "TRUE", "FALSE"}) + Write("ran");
+    const ScriptRun run = RunSetup(scratch, BuildScriptSetup(scratch, script), {"/s"});
+    ASSERT_EQ(run.run.exitCode, 0) << run.run.output;
+    EXPECT_EQ(ResultLines(run), (Lines{"ran"})) << "the strict header lookup found every header";
+    EXPECT_FALSE(fs::exists(scratch.Temp() + "/made"));
+    EXPECT_FALSE(fs::exists(scratch.Temp() + "/copy"));
+    EXPECT_TRUE(fs::exists(scratch.Temp() + "/tree/a b.txt"));
+}
+
 }  // namespace
 }  // namespace kaviro::e2e
