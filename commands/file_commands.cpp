@@ -2,7 +2,9 @@
 
 #include <memory>
 
+#include "commands/file_access.h"
 #include "commands/file_system.h"
+#include "commands/folder_commands.h"
 #include "commands/text_reader.h"
 #include "script/command_table.h"
 #include "script/run_context.h"
@@ -78,6 +80,7 @@ void RegisterFileCommands(script::CommandTable& table) {
     });
     table.Register("Does File/Folder Exist", DoesFileFolderExist);
     table.Register("Check Disk Space", CheckDiskSpace);
+    RegisterFolderCommands(table, PlatformFileAccess());
 }
 
 }  // namespace kaviro::commands

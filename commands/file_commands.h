@@ -16,8 +16,10 @@ namespace kaviro::commands {
 // backslash reduced to one (a leading "\\" of a network path kept).
 std::string CleanedPathParameter(script::RunContext& context, std::size_t index, int k);
 
-// Registers the file commands. The handlers share one text reader, which
-// lives as long as the table: give every run its own table.
+// Registers the file and folder commands (with the platform's file system)
+// and the path commands that ask the file system. The text file handlers
+// share one text reader, which lives as long as the table: give every run
+// its own table.
 void RegisterFileCommands(script::CommandTable& table);
 
 }  // namespace kaviro::commands

@@ -12,6 +12,7 @@
 #include "script/reserved_variables.h"
 #include "script/validation.h"
 #include "script/variable_text.h"
+#include "script/worker_wait.h"
 
 namespace kaviro::script {
 
@@ -272,9 +273,7 @@ void Interpreter::PushProgressIfChanged() {
     if (position == state.progressShadow && text == state.progressTextShadow) return;
     state.progressShadow = position;
     state.progressTextShadow = text;
-    variables_.ReportProgress(text, 0, 100, position);
-    dialogs->PushProgress(text, position);
-    if (environment_.pump) environment_.pump->ProcessPendingMessages();
+    PushScriptProgress(context_);
 }
 
 std::optional<std::size_t> Interpreter::NextStatement() {
