@@ -48,6 +48,15 @@ void DefineBootstrapVariables(TVariableManager& variables, const Script& script,
     variables.DefineVariable("NEWINSTANCE", "FALSE", kBootstrap);
 }
 
+void DefineEngineCacheVariables(TVariableManager& variables, const std::string& engineCacheFolder,
+                                const RunFacts& facts, std::string_view origin) {
+    if (!variables.ValueEquals("ENGINECACHE", engineCacheFolder))
+        variables.DefineVariable("ENGINECACHE", engineCacheFolder, origin);
+    const std::string link = engineCacheFolder + FileOfPath(facts.executablePath);
+    if (!variables.ValueEquals("UNINSTALLLINK", link))
+        variables.DefineVariable("UNINSTALLLINK", link, origin);
+}
+
 void DefineInitializationVariables(TVariableManager& variables, const Script& script, const RunFacts& facts) {
     const auto define = [&variables](std::string_view name, std::string_view value) {
         variables.DefineVariable(name, value, kInitialization);
