@@ -1,6 +1,8 @@
 // The folder work of the hand-over cleanups on Windows.
 
 #include <windows.h>
+// after windows.h, which it needs
+#include <winioctl.h>
 
 #include "engine/hand_over_cleanup.h"
 #include "platform/file_system.h"
