@@ -159,6 +159,7 @@ bool Interpreter::StartRun() {
     DefineBootstrapVariables(variables_, context_.script(), facts);
     StartEngineCache(context_);
     Trace("    </BootStrap>");
+    environment_.run.setupFolder = WithTrailingBackslash(environment_.run.setupFolder);
     ResolveStatements();
     BuildLabelTable();
     if (environment_.run.installerDatabaseMissing) {

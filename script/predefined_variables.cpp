@@ -48,13 +48,16 @@ void DefineBootstrapVariables(TVariableManager& variables, const Script& script,
     variables.DefineVariable("NEWINSTANCE", "FALSE", kBootstrap);
 }
 
+std::string UninstallLink(const std::string& engineCacheFolder, const RunFacts& facts) {
+    return engineCacheFolder + FileOfPath(facts.executablePath);
+}
+
 void DefineEngineCacheVariables(TVariableManager& variables, const std::string& engineCacheFolder,
-                                const RunFacts& facts, std::string_view origin) {
+                                const std::string& uninstallLink, std::string_view origin) {
     if (!variables.ValueEquals("ENGINECACHE", engineCacheFolder))
         variables.DefineVariable("ENGINECACHE", engineCacheFolder, origin);
-    const std::string link = engineCacheFolder + FileOfPath(facts.executablePath);
-    if (!variables.ValueEquals("UNINSTALLLINK", link))
-        variables.DefineVariable("UNINSTALLLINK", link, origin);
+    if (!variables.ValueEquals("UNINSTALLLINK", uninstallLink))
+        variables.DefineVariable("UNINSTALLLINK", uninstallLink, origin);
 }
 
 void DefineInitializationVariables(TVariableManager& variables, const Script& script, const RunFacts& facts) {

@@ -39,10 +39,14 @@ void DefinePreInitializationVariables(TVariableManager& variables, const Script&
 // detection add to it later.
 void DefineBootstrapVariables(TVariableManager& variables, const Script& script, const RunFacts& facts);
 
-// ENGINECACHE := the engine cache folder, UNINSTALLLINK := that folder +
-// the setup executable's file name; only the values that differ are written.
+// UNINSTALLLINK of an engine cache folder: the folder + the setup
+// executable's file name.
+std::string UninstallLink(const std::string& engineCacheFolder, const RunFacts& facts);
+
+// ENGINECACHE := the engine cache folder, UNINSTALLLINK := its link; only the
+// values that differ are written.
 void DefineEngineCacheVariables(TVariableManager& variables, const std::string& engineCacheFolder,
-                                const RunFacts& facts, std::string_view origin);
+                                const std::string& uninstallLink, std::string_view origin);
 
 // The Initialization phase, in table order from the three engine switches to MSIFILE.
 void DefineInitializationVariables(TVariableManager& variables, const Script& script, const RunFacts& facts);

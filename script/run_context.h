@@ -111,6 +111,7 @@ public:
     std::string singleInstanceMarker;
     // The engine cache folder of this revision (moves with OVERRIDECACHE).
     std::string engineCacheFolder;
+    std::string uninstallLink;  // engine cache folder + setup executable's file name
 
 private:
     const Script& script_;

@@ -52,17 +52,21 @@ std::string CurrentCacheFolder(RunContext& context, std::string_view overrideCac
     return CacheFolder(overrideCache, facts.cacheRoot, context.variables().Get("REVISIONCODE"), facts.allUsers);
 }
 
+void MoveEngineCache(RunContext& context, std::string_view overrideCache) {
+    context.engineCacheFolder = CurrentCacheFolder(context, overrideCache);
+    context.uninstallLink = UninstallLink(context.engineCacheFolder, context.environment().run.facts);
+}
+
 }  // namespace
 
 void StartEngineCache(RunContext& context) {
-    context.engineCacheFolder = CurrentCacheFolder(context, context.variables().Get("OVERRIDECACHE"));
-    DefineEngineCacheVariables(context.variables(), context.engineCacheFolder, context.environment().run.facts,
-                               "Bootstrap");
+    MoveEngineCache(context, context.variables().Get("OVERRIDECACHE"));
+    DefineEngineCacheVariables(context.variables(), context.engineCacheFolder, context.uninstallLink, "Bootstrap");
 }
 
 void RefreshEngineCache(RunContext& context, const std::string& overrideCache, bool overrideChanged) {
-    if (overrideChanged && !overrideCache.empty()) context.engineCacheFolder = CurrentCacheFolder(context, overrideCache);
-    DefineEngineCacheVariables(context.variables(), context.engineCacheFolder, context.environment().run.facts,
+    if (overrideChanged && !overrideCache.empty()) MoveEngineCache(context, overrideCache);
+    DefineEngineCacheVariables(context.variables(), context.engineCacheFolder, context.uninstallLink,
                                "Initialization");
 }
 
