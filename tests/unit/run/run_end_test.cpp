@@ -1,6 +1,8 @@
 // Ends of a run: the release and the removable-media check.
 #include <gtest/gtest.h>
 
+#include "engine/package_lookup.h"
+#include "script/header_commands.h"
 #include "script/run_end.h"
 #include "tests/unit/run/run_fakes.h"
 #include "tests/unit/script/script_builder.h"
@@ -73,6 +75,21 @@ TEST(RunEnds, FatalReportPutsTheTaskbarIntoItsErrorStateFirst) {
     silent.Start(ScriptBuilder().Set("A", "1").Add("Extract Path", {"A", "x"}).Build());
     EXPECT_EQ(silent.result.end, RunEnd::Fatal);
     EXPECT_TRUE(silent.events.empty()) << "no box and no taskbar change in a silent run";
+}
+
+TEST(RunEnds, StrictHeaderLookupFailureIsFatal) {
+    // A header command of a package built without command headers.
+    LifecycleRun run;
+    run.commands.Register("Create Folder", [](RunContext& context, std::size_t index) {
+        (void)BeginHeaderCommand(context, index);
+    });
+    run.Start(ScriptBuilder().Set("LOG", "a").Add("Create Folder", {"C:\\A"}).Set("LOG", "b").Build());
+    EXPECT_EQ(run.result.end, RunEnd::Fatal);
+    EXPECT_EQ(run.store.Get("LOG"), "a");
+    ASSERT_EQ(run.events.size(), 2u);
+    const std::string expected = "fatal box Runtime error in setup script:\r\rSource File: Sample\rLine Number: 12\r\r" +
+                                 std::string(kHeaderErrorText);
+    EXPECT_EQ(run.events[1], expected);
 }
 
 TEST(DriveRoot, OfDrivePathsAndShares) {
