@@ -72,6 +72,7 @@ std::string CleanedPathParameter(script::RunContext& context, std::size_t index,
 
 void RegisterFileCommands(script::CommandTable& table) {
     auto reader = std::make_shared<TextReader>();
+    table.AddReleaseAction([reader] { reader->Close(); });
     table.Register("Read from Text File", [reader](script::RunContext& context, std::size_t index) {
         ReadFromTextFile(*reader, context, index);
     });

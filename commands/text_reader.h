@@ -25,8 +25,10 @@ class TextReader {
     // Closes the open file when it is this path (case ignored).
     void Forget(const std::string& path);
 
-  private:
+    // Closes the open file, if any (the release at the end of a run).
     void Close();
+
+  private:
 
     std::string path_;
     std::ifstream file_;

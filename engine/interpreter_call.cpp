@@ -7,12 +7,14 @@
 #include <fstream>
 
 #include "commands/file_commands.h"
+#include "engine/hand_over_cleanup.h"
 #include "engine/startup_state.h"
 #include "engine/trace.h"
 #include "engine/window_caption.h"
 #include "script/command_table.h"
 #include "script/interpreter.h"
 #include "script/platform_seams.h"
+#include "script/variable_text.h"
 
 namespace kaviro {
 namespace {
@@ -68,6 +70,20 @@ script::RunFacts FactsOfStartup(const StartupState& state, const std::string& da
     return facts;
 }
 
+// The cleanups after the interpreter returned. A second copy of a
+// single-instance build leaves the engine cache alone: it belongs to the
+// copy that runs.
+void RunHandOverCleanups(const Script& script, const script::RunResult& result,
+                         const script::TVariableManager& variables) {
+    if (result.end == script::RunEnd::ValidationFailed || result.end == script::RunEnd::SecondInstance)
+        return;
+    // Media removed during the run: only the save, then start-up ends the
+    // process at once.
+    if (!result.setupMediaRemoved && DropsCachedSources(script))
+        DeleteDownloadedMedia(result.engineCacheFolder);
+    SaveRunData(result.engineCacheFolder, script::TextToBool(variables.Get("VELK_COMPRESS_INSTALLER_CACHE")));
+}
+
 }  // namespace
 
 void CallInterpreter(const Script& script, const std::string& databasePath) {
@@ -90,16 +106,20 @@ void CallInterpreter(const Script& script, const std::string& databasePath) {
     environment.pump = seams.pump.get();
     environment.clock = seams.clock.get();
     environment.settings = &settings;
+    environment.lifecycle = seams.lifecycle.get();
     environment.run.installerDatabasePath = databasePath;
     environment.run.setupFolder = state.setupFolder;
     environment.run.silent = state.commandLine.silent;
     environment.run.overrides = state.commandLine.overrides;
-    environment.run.installerDatabaseMissing =
-        !Exists(databasePath) && !Exists(PatchPathBeside(databasePath));
+    environment.run.patchMode = Exists(PatchPathBeside(databasePath));
+    environment.run.installerDatabaseMissing = !Exists(databasePath) && !environment.run.patchMode;
     environment.run.facts = FactsOfStartup(state, databasePath);
+    environment.run.facts.cacheRoot = script::GatherCacheRootFacts(script.productCode);
 
     const script::RunResult result = script::RunScript(script, environment);
     state.exitCode = result.exitCode;
+    state.setupMediaRemoved = result.setupMediaRemoved;
+    RunHandOverCleanups(script, result, variables);
     if (result.end == script::RunEnd::ValidationFailed) {
         // A script that fails validation ends the run with its code and
         // traces nothing more; start-up still removes its support folder.

@@ -178,6 +178,10 @@ int32_t RunSetup() {
         RemoveSupportFolder(state.supportFolder);
     }
     WriteTrace("  </CachedSupportDir>");
+    if (state.setupMediaRemoved) {
+        WriteTrace("  <RemovableMediaPrematureEject>");
+        WriteTrace("  </RemovableMediaPrematureEject>");
+    }
     WriteTrace("</Kaviro>");
     return state.exitCode;
 }

@@ -19,6 +19,8 @@ struct StartupState {
     std::string supportResourcePath;
     CommandLineOptions commandLine;
     int32_t exitCode = 0;  // the process exit code
+    // The setup media was removed during the run: the end traces the eject.
+    bool setupMediaRemoved = false;
 };
 
 // The process-wide start-up state.

@@ -11,4 +11,12 @@ const CommandHandler* CommandTable::Find(std::string_view name) const {
     return found == handlers_.end() ? nullptr : &found->second;
 }
 
+void CommandTable::AddReleaseAction(std::function<void()> action) {
+    releaseActions_.push_back(std::move(action));
+}
+
+void CommandTable::Release() const {
+    for (const auto& action : releaseActions_) action();
+}
+
 }  // namespace kaviro::script

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace kaviro::script {
 
@@ -24,12 +25,18 @@ public:
     [[nodiscard]] const CommandHandler* Find(std::string_view name) const;
     [[nodiscard]] std::size_t Size() const { return handlers_.size(); }
 
+    // Work for the release at the end of a run: commands that keep something
+    // open between statements (a file being read) close it here.
+    void AddReleaseAction(std::function<void()> action);
+    void Release() const;
+
 private:
     struct Hash {
         using is_transparent = void;
         std::size_t operator()(std::string_view text) const noexcept { return std::hash<std::string_view>{}(text); }
     };
     std::unordered_map<std::string, CommandHandler, Hash, std::equal_to<>> handlers_;
+    std::vector<std::function<void()>> releaseActions_;
 };
 
 // The commands of this subsystem: strings, paths, arithmetic, expressions.

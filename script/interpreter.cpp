@@ -8,8 +8,11 @@
 #include "engine/text_util.h"
 #include "script/command_table.h"
 #include "script/condition.h"
+#include "script/header_commands.h"
 #include "script/predefined_variables.h"
 #include "script/reserved_variables.h"
+#include "script/run_end.h"
+#include "script/run_start.h"
 #include "script/validation.h"
 #include "script/variable_text.h"
 #include "script/worker_wait.h"
@@ -66,7 +69,10 @@ const CommandTable& PortableCommands() {
 class Interpreter {
 public:
     Interpreter(const Script& script, RunEnvironment& environment)
-        : context_(script, environment), environment_(environment), variables_(context_.variables()) {}
+        : context_(script, environment),
+          environment_(environment),
+          variables_(context_.variables()),
+          commands_(environment.commands ? *environment.commands : PortableCommands()) {}
 
     RunResult Run();
 
@@ -96,6 +102,7 @@ private:
     RunContext context_;
     RunEnvironment& environment_;
     TVariableManager& variables_;
+    const CommandTable& commands_;
     std::vector<Kind> kinds_;
     std::vector<const CommandHandler*> handlers_;
     std::vector<bool> active_;
@@ -110,10 +117,12 @@ private:
 };
 
 RunResult Interpreter::Run() {
-    if (!StartRun()) return result_;
-    StatementLoop();
-    if (result_.end != RunEnd::Fatal) EndRun();
-    result_.exitCode = context_.ExitCode();
+    if (StartRun()) {
+        StatementLoop();
+        if (result_.end != RunEnd::Fatal) EndRun();
+        result_.exitCode = context_.ExitCode();
+    }
+    result_.engineCacheFolder = context_.engineCacheFolder;
     return result_;
 }
 
@@ -122,6 +131,8 @@ bool Interpreter::StartRun() {
     context_.labelTable.clear();
     context_.executionList.clear();
     context_.savedVariables.clear();
+    context_.propertyList.clear();
+    InstallerPropertyQueue().Clear();
     variables_.SetSilent(environment_.run.silent);
     variables_.SetOverrideList(environment_.run.overrides);
     Trace("    </Variables>");
@@ -147,24 +158,33 @@ bool Interpreter::StartRun() {
     DefinePreInitializationVariables(variables_, context_.script(), facts);
     Trace("    <BootStrap>");
     DefineBootstrapVariables(variables_, context_.script(), facts);
+    StartEngineCache(context_);
     Trace("    </BootStrap>");
+    environment_.run.setupFolder = WithTrailingBackslash(environment_.run.setupFolder);
     ResolveStatements();
     BuildLabelTable();
     if (environment_.run.installerDatabaseMissing) {
         result_.end = RunEnd::NotStarted;
         return false;
     }
+    if (!ApplySingleInstanceGuard(context_)) {
+        result_.end = RunEnd::SecondInstance;
+        return false;
+    }
     Trace("    <velk>");
     DefineInitializationVariables(variables_, context_.script(), facts);
     // The command line's mode wins over the facts' silent flag.
     variables_.DefineVariable("SILENT", BoolToText(environment_.run.silent), "Initialization");
+    LoadPatchModeData(context_);
+    RemoveResumeEntry(context_);
+    RunHeaderSweep(context_);
     InjectOverrides();
     return true;
 }
 
 void Interpreter::ResolveStatements() {
     const Script& script = context_.script();
-    const CommandTable& commands = environment_.commands ? *environment_.commands : PortableCommands();
+    const CommandTable& commands = commands_;
     const std::size_t count = context_.StatementCount();
     kinds_.resize(count);
     handlers_.assign(count, nullptr);
@@ -247,7 +267,8 @@ void Interpreter::RefreshEngineSettings() {
         if ((logo != logoOn_ || first) && sink) sink->ApplyLogo(logo);
         logoOn_ = logo;
     }
-    if (variables_.CopyIfChanged("OVERRIDECACHE", overrideCache_) && !overrideCache_.empty()) {
+    const bool cacheChanged = variables_.CopyIfChanged("OVERRIDECACHE", overrideCache_);
+    if (cacheChanged && !overrideCache_.empty()) {
         if (sink) sink->ApplyOverrideCache(overrideCache_);
     }
     if (Clock* clock = environment_.clock) {
@@ -261,6 +282,7 @@ void Interpreter::RefreshEngineSettings() {
     if (variables_.CopyIfChanged("LANGUAGE", language_) && !first) {
         if (sink) sink->ApplyLanguage(language_);
     }
+    RefreshEngineCache(context_, overrideCache_, cacheChanged);
 }
 
 void Interpreter::PushProgressIfChanged() {
@@ -507,7 +529,11 @@ void Interpreter::ReportFatal(std::size_t index, const std::string& error) {
     text += error;
     result_.end = RunEnd::Fatal;
     result_.errorText = text;
-    if (!context_.Silent() && environment_.report) environment_.report->ShowFatalError(text);
+    if (!context_.Silent()) {
+        // The run ends after the box: the error state is not left again.
+        if (environment_.prompt) environment_.prompt->EnterPromptState(true);
+        if (environment_.report) environment_.report->ShowFatalError(text);
+    }
     Release();
 }
 
@@ -517,12 +543,12 @@ void Interpreter::EndRun() {
     Trace("    <ExitScript>");
     Release();
     Trace("    </ExitScript>");
+    result_.setupMediaRemoved = SetupMediaRemoved(context_);
 }
 
 void Interpreter::Release() {
-    // The run's own objects are released with the context; platform
-    // resources (single-instance marker, open files, tray icon) are released
-    // by the subsystems that made them.
+    // The run's own lists are released with the context.
+    ReleaseRun(context_, commands_);
 }
 
 }  // namespace

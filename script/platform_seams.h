@@ -17,6 +17,7 @@ struct PlatformSeams {
     std::unique_ptr<ReportHost> report;
     std::unique_ptr<MessagePump> pump;
     std::unique_ptr<Clock> clock;
+    std::unique_ptr<RunLifecycleHost> lifecycle;
 };
 
 // caption gives the caption of the engine's message boxes at the moment one is shown.
@@ -25,5 +26,9 @@ PlatformSeams MakePlatformSeams(std::function<std::string()> caption);
 // Fills the machine's part of the facts: registered owner and organization,
 // the program files folder, whether the process runs as an administrator.
 void GatherPlatformFacts(RunFacts& facts);
+
+// Where the engine cache of the product may lie: its Ident.Cache
+// registration (machine first, then user) and the application data folders.
+CacheRootFacts GatherCacheRootFacts(const std::string& productCode);
 
 }  // namespace kaviro::script

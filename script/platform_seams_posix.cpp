@@ -8,4 +8,8 @@ PlatformSeams MakePlatformSeams(std::function<std::string()> /*caption*/) {
 
 void GatherPlatformFacts(RunFacts& /*facts*/) {}
 
+CacheRootFacts GatherCacheRootFacts(const std::string& /*productCode*/) {
+    return {};
+}
+
 }  // namespace kaviro::script

@@ -7,6 +7,7 @@
 #include "platform/registry.h"
 #include "platform/window.h"
 #include "script/platform_seams.h"
+#include "script/run_lifecycle_win32.h"
 
 namespace kaviro::script {
 
@@ -63,9 +64,9 @@ class SystemClock final : public Clock {
     }
 };
 
-std::string ReadRegistryText(HKEY root, const char* subKey, const char* name) {
+std::string ReadRegistryText(HKEY root, const char* subKey, const char* name, REGSAM view = KEY_WOW64_64KEY) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(root, subKey, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(root, subKey, 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS)
         return {};
     const platform::UniqueResource<platform::RegistryKeyTraits> owned(key);
     std::array<char, 1024> buffer{};
@@ -79,11 +80,15 @@ std::string ReadRegistryText(HKEY root, const char* subKey, const char* name) {
     return std::string(buffer.data());
 }
 
-std::string ProgramFilesFolder() {
+std::string ShellFolder(int folder) {
     std::array<char, MAX_PATH> buffer{};
-    if (SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, buffer.data()) != S_OK)
+    if (SHGetFolderPathA(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, buffer.data()) != S_OK)
         return {};
     return std::string(buffer.data());
+}
+
+std::string ProgramFilesFolder() {
+    return ShellFolder(CSIDL_PROGRAM_FILES);
 }
 
 bool RunsAsElevatedAdministrator() {
@@ -106,6 +111,7 @@ PlatformSeams MakePlatformSeams(std::function<std::string()> caption) {
     seams.report = std::make_unique<MessageBoxReportHost>(std::move(caption));
     seams.pump = std::make_unique<ThreadMessagePump>();
     seams.clock = std::make_unique<SystemClock>();
+    seams.lifecycle = MakeRunLifecycleHost();
     return seams;
 }
 
@@ -115,6 +121,20 @@ void GatherPlatformFacts(RunFacts& facts) {
     facts.userCompany = ReadRegistryText(HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOrganization");
     facts.programFilesFolder = ProgramFilesFolder();
     facts.allUsers = RunsAsElevatedAdministrator();
+}
+
+CacheRootFacts GatherCacheRootFacts(const std::string& productCode) {
+    CacheRootFacts facts;
+    // The registration is read in the view the engine writes it in.
+    const std::string key = "SOFTWARE\\Talvoris\\Kaviro\\Ident.Cache\\" + productCode;
+    facts.identCacheValue = ReadRegistryText(HKEY_LOCAL_MACHINE, key.c_str(), nullptr, 0);
+    if (facts.identCacheValue.empty())
+        facts.identCacheValue = ReadRegistryText(HKEY_CURRENT_USER, key.c_str(), nullptr, 0);
+    facts.commonAppDataFolder = ShellFolder(CSIDL_COMMON_APPDATA);
+    facts.localAppDataFolder = ShellFolder(CSIDL_LOCAL_APPDATA);
+    facts.roamingAppDataFolder = ShellFolder(CSIDL_APPDATA);
+    facts.desktopFolder = ShellFolder(CSIDL_DESKTOPDIRECTORY);
+    return facts;
 }
 
 }  // namespace kaviro::script

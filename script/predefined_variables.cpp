@@ -48,6 +48,18 @@ void DefineBootstrapVariables(TVariableManager& variables, const Script& script,
     variables.DefineVariable("NEWINSTANCE", "FALSE", kBootstrap);
 }
 
+std::string UninstallLink(const std::string& engineCacheFolder, const RunFacts& facts) {
+    return engineCacheFolder + FileOfPath(facts.executablePath);
+}
+
+void DefineEngineCacheVariables(TVariableManager& variables, const std::string& engineCacheFolder,
+                                const std::string& uninstallLink, std::string_view origin) {
+    if (!variables.ValueEquals("ENGINECACHE", engineCacheFolder))
+        variables.DefineVariable("ENGINECACHE", engineCacheFolder, origin);
+    if (!variables.ValueEquals("UNINSTALLLINK", uninstallLink))
+        variables.DefineVariable("UNINSTALLLINK", uninstallLink, origin);
+}
+
 void DefineInitializationVariables(TVariableManager& variables, const Script& script, const RunFacts& facts) {
     const auto define = [&variables](std::string_view name, std::string_view value) {
         variables.DefineVariable(name, value, kInitialization);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/package_format.h"
+#include "script/engine_cache.h"
 #include "script/variable_manager.h"
 
 namespace kaviro::script {
@@ -24,6 +25,7 @@ struct RunFacts {
     std::string userName;               // registered owner
     std::string userCompany;            // registered organization
     std::string programFilesFolder;     // trailing backslash; the default TARGETDIR is below it
+    CacheRootFacts cacheRoot;           // where the engine cache may lie
     bool silent = false;
     bool allUsers = false;  // administrator (and elevated where that applies)
 };
@@ -36,6 +38,15 @@ void DefinePreInitializationVariables(TVariableManager& variables, const Script&
 // and the first-run TARGETDIR. The engine cache, maintenance and upgrade
 // detection add to it later.
 void DefineBootstrapVariables(TVariableManager& variables, const Script& script, const RunFacts& facts);
+
+// UNINSTALLLINK of an engine cache folder: the folder + the setup
+// executable's file name.
+std::string UninstallLink(const std::string& engineCacheFolder, const RunFacts& facts);
+
+// ENGINECACHE := the engine cache folder, UNINSTALLLINK := its link; only the
+// values that differ are written.
+void DefineEngineCacheVariables(TVariableManager& variables, const std::string& engineCacheFolder,
+                                const std::string& uninstallLink, std::string_view origin);
 
 // The Initialization phase, in table order from the three engine switches to MSIFILE.
 void DefineInitializationVariables(TVariableManager& variables, const Script& script, const RunFacts& facts);

@@ -33,7 +33,8 @@ enum class RunEnd {
     Finished,          // the last statement ran
     Terminated,        // "Terminate Install", "Terminate with Exit Code", a cancellation that ends the run
     ValidationFailed,  // the script failed validation: end the process now with exit code 314, trace nothing more
-    NotStarted,        // no installer database, or a second instance of the same build
+    NotStarted,        // no installer database
+    SecondInstance,    // another copy of the same single-instance build runs: quit without a word
     Fatal,             // an error escaped a command handler; reported unless silent
 };
 
@@ -44,6 +45,11 @@ struct RunResult {
     RunEnd end = RunEnd::Finished;
     std::size_t offendingStatement = 0;  // ValidationFailed: first offending statement
     std::string errorText;               // Fatal: the report text
+    // Normal ends only: the setup media was removed during the run; start-up
+    // finishes the run at once (setup data file, trace, support folder) and
+    // skips the other hand-over cleanups.
+    bool setupMediaRemoved = false;
+    std::string engineCacheFolder;       // the engine cache folder of this revision at the end
 };
 
 class RunContext {
@@ -101,6 +107,11 @@ public:
     TextList propertyList;   // installer properties handed over: name, value, ...
     bool headerSweep = false;
     RunState state;
+    // The single-instance marker this run created; deleted when the run is released.
+    std::string singleInstanceMarker;
+    // The engine cache folder of this revision (moves with OVERRIDECACHE).
+    std::string engineCacheFolder;
+    std::string uninstallLink;  // engine cache folder + setup executable's file name
 
 private:
     const Script& script_;

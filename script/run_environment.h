@@ -106,6 +106,43 @@ public:
     virtual std::string TranslateParameter(std::string_view statementId, int k, const std::string& text) = 0;
 };
 
+// Platform work at the start and at the end of a run: the single-instance
+// marker, the resume entry, the setup media check.
+class RunLifecycleHost {
+public:
+    virtual ~RunLifecycleHost() = default;
+    virtual bool FileExists(const std::string& path) = 0;
+    // Creates an empty file (or empties it); false when that failed.
+    virtual bool CreateEmptyFile(const std::string& path) = 0;
+    // Deletes a file; a missing file is no failure. Failures are ignored.
+    virtual void RemoveFile(const std::string& path) = 0;
+    // Deletes the value under SOFTWARE\Microsoft\Windows\CurrentVersion\RunOnce
+    // of the current user, then of the machine; missing keys, missing values
+    // and refused access are ignored.
+    virtual void DeleteResumeEntry(const std::string& valueName) = 0;
+    // The setup folder lies on a drive that is not a fixed disk and no longer
+    // exists: the setup media was removed during the run.
+    virtual bool SetupMediaRemoved(const std::string& setupFolder) = 0;
+};
+
+// The taskbar's prompt state while the engine waits for an answer: the
+// error state (error boxes) or the paused state, restored on leaving.
+class PromptStateHost {
+public:
+    virtual ~PromptStateHost() = default;
+    virtual void EnterPromptState(bool error) = 0;
+    virtual void LeavePromptState() = 0;
+};
+
+// Patch mode: the installed product's saved setup data, component lists and
+// shortcut list are loaded from its engine cache folder, found through the
+// uninstall registration of the product title.
+class PatchDataLoader {
+public:
+    virtual ~PatchDataLoader() = default;
+    virtual void LoadInstalledProductData(RunContext& context) = 0;
+};
+
 // Facts of the run that start-up knows.
 struct RunSettings {
     std::string installerDatabasePath;  // the installer package in the support folder
@@ -115,6 +152,8 @@ struct RunSettings {
     // Neither the installer database nor the patch beside it exists: the run
     // stops before its first statement.
     bool installerDatabaseMissing = false;
+    // The patch file lies beside the installer database.
+    bool patchMode = false;
     RunFacts facts;                     // values of the predefined variables
 };
 
@@ -129,6 +168,9 @@ struct RunEnvironment {
     DialogHost* dialogs = nullptr;
     PluginHost* plugins = nullptr;
     ParameterTranslator* translator = nullptr;
+    RunLifecycleHost* lifecycle = nullptr;  // null: no marker, no resume entry, media never removed
+    PromptStateHost* prompt = nullptr;
+    PatchDataLoader* patch = nullptr;
     RunSettings run;
 };
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/text_util.h"
+#include "script/media_error.h"
 #include "script/run_context.h"
 #include "script/variable_text.h"
 #include "script/worker_thread.h"
@@ -90,13 +91,15 @@ WorkerEnd AwaitWorker(RunContext& context, WorkerThread& worker, std::string_vie
 WorkerEnd CancellationEpilogue(RunContext& context, std::string_view cancelOrigin) {
     TVariableManager& variables = context.variables();
     if (!IsCancelled(variables)) return WorkerEnd::Completed;
-    if (!TextToBool(variables.Get("ABORTEDONERROR"))) context.ShowError(std::string(kSetupCancelledText));
-    if (TextToBool(variables.Get("ABORTONERROR"))) {
-        context.Terminate();
-        return WorkerEnd::RunEnded;
+    if (!TextToBool(variables.Get("ABORTEDONERROR"))) {
+        // The taskbar shows its error state while the box is open.
+        PromptStateHost* prompt = context.environment().prompt;
+        if (prompt) prompt->EnterPromptState(true);
+        context.ShowError(std::string(kSetupCancelledText));
+        if (prompt) prompt->LeavePromptState();
     }
-    variables.AssignVariable("ABORTEDONERROR", "TRUE", cancelOrigin);
-    return WorkerEnd::Cancelled;
+    EndRunOrPassOver(context, cancelOrigin);
+    return context.Ended() ? WorkerEnd::RunEnded : WorkerEnd::Cancelled;
 }
 
 }  // namespace kaviro::script

@@ -10,7 +10,8 @@ namespace kaviro::e2e {
 
 namespace fs = std::filesystem;
 
-std::string BuildScriptSetup(const Scratch& scratch, const std::string& scriptText) {
+std::string BuildScriptSetup(const Scratch& scratch, const std::string& scriptText,
+                             const std::string& extraProjectIni) {
     const std::string project = scratch.Path() + "/project";
     fs::create_directories(project + "/files");
     fs::copy_file(SourceDir() + "/sample/files/timesheet.ini", project + "/files/timesheet.ini",
@@ -25,7 +26,8 @@ std::string BuildScriptSetup(const Scratch& scratch, const std::string& scriptTe
                    "company      = Harbour Lane Software\n"
                    "output name  = ScriptSetup\n"
                    "script       = setup.kvs\n"
-                   "wxs file     = product.wxs\n");
+                   "wxs file     = product.wxs\n" +
+                       extraProjectIni);
     WriteFileBytes(project + "/setup.kvs", scriptText);
     const std::string out = scratch.Path() + "/out";
     const std::string command = "'" + HostDistDir() + "/kaviro-build' '" + project + "' --out '" + out +

@@ -17,8 +17,10 @@ struct ScriptRun {
 };
 
 // Writes a project with this script into scratch, builds it and returns the
-// setup's Linux path (the test fails when the build fails).
-std::string BuildScriptSetup(const Scratch& scratch, const std::string& scriptText);
+// setup's Linux path (the test fails when the build fails). extraProjectIni
+// follows the [setup] keys of project.ini: more keys, then other sections.
+std::string BuildScriptSetup(const Scratch& scratch, const std::string& scriptText,
+                             const std::string& extraProjectIni = "");
 
 // Runs the setup with the arguments (a trace path is added) and TEMP in scratch.
 ScriptRun RunSetup(const Scratch& scratch, const std::string& setup, std::vector<std::string> arguments);
