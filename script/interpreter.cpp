@@ -10,6 +10,7 @@
 #include "script/condition.h"
 #include "script/predefined_variables.h"
 #include "script/reserved_variables.h"
+#include "script/run_start_selections.h"
 #include "script/validation.h"
 #include "script/variable_text.h"
 
@@ -154,9 +155,15 @@ bool Interpreter::StartRun() {
         return false;
     }
     Trace("    <velk>");
+    DefineAlwaysPresentComponent(context_);
     DefineInitializationVariables(variables_, context_.script(), facts);
     // The command line's mode wins over the facts' silent flag.
     variables_.DefineVariable("SILENT", BoolToText(environment_.run.silent), "Initialization");
+    if (!ChooseRunLanguage(context_)) {
+        result_.end = RunEnd::LanguageCancelled;
+        Release();
+        return false;
+    }
     InjectOverrides();
     return true;
 }
@@ -206,7 +213,9 @@ void Interpreter::StatementLoop() {
         if (state.programCounter % kPumpInterval == 0 && environment_.pump) {
             environment_.pump->ProcessPendingMessages();
         }
-        std::size_t index = count;
+        // A failure of the refresh (a language whose translation files are
+        // missing) is reported at the statement that ran last.
+        std::size_t index = state.programCounter > 0 ? state.programCounter - 1 : 0;
         try {
             RefreshEngineSettings();
             const auto next = NextStatement();
@@ -257,7 +266,9 @@ void Interpreter::RefreshEngineSettings() {
             variables_.DefineVariable("TIME", clock->LongTime(), "Initialization");
         }
     }
-    if (variables_.CopyIfChanged("LANGUAGE", language_) && !first) {
+    // The language chosen at the run start is loaded before the first
+    // statement; later only a change of LANGUAGE costs anything.
+    if (variables_.CopyIfChanged("LANGUAGE", language_) || (first && !language_.empty())) {
         if (sink) sink->ApplyLanguage(language_);
     }
 }
@@ -389,9 +400,11 @@ std::optional<std::size_t> Interpreter::LeaveWizardAtEnd(std::size_t from) {
 
 bool Interpreter::Condition(std::size_t index) {
     ConditionParameters condition;
-    condition.variable = context_.TranslatedParameter(index, 1);
+    // A condition owns three translation lines, keyed by parameter number;
+    // the comparison code's line is never used.
+    condition.variable = context_.TranslatedParameter(index, 1, 1);
     condition.code = context_.Parameter(index, 2);
-    condition.operand = context_.TranslatedParameter(index, 3);
+    condition.operand = context_.TranslatedParameter(index, 3, 3);
     condition.negation = context_.Parameter(index, 4);
     return EvaluateCondition(variables_, condition);
 }

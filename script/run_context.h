@@ -34,6 +34,7 @@ enum class RunEnd {
     Terminated,        // "Terminate Install", "Terminate with Exit Code", a cancellation that ends the run
     ValidationFailed,  // the script failed validation: end the process now with exit code 314, trace nothing more
     NotStarted,        // no installer database, or a second instance of the same build
+    LanguageCancelled, // the user cancelled the language dialog; no statement ran
     Fatal,             // an error escaped a command handler; reported unless silent
 };
 
@@ -68,8 +69,14 @@ public:
     std::string ExpandedParameter(std::size_t index, int k) const;
     // Expanded, then doubled backslashes reduced to one (a leading "\\" kept).
     std::string NormalizedParameter(std::size_t index, int k) const;
-    // Through the statement-parameter translation while a language is active.
-    std::string TranslatedParameter(std::size_t index, int k) const;
+    // Parameter `parameter` through the statement-parameter translation while
+    // a language is active, as the command's translatable text number k (from
+    // 1, in the order the command asks for its texts); not expanded.
+    std::string TranslatedParameter(std::size_t index, int parameter, int k) const;
+    // The same, expanded: what most translating commands use.
+    std::string ExpandedTranslatedParameter(std::size_t index, int parameter, int k) const;
+    // A language with translations is active.
+    bool TranslationActive() const;
 
     // A result variable named by a parameter (bare or $NAME$): created
     // upper-cased when missing, then assigned with the origin. An empty name writes nothing.
@@ -97,7 +104,7 @@ public:
     // Run lists.
     TextList labelTable;     // upper-cased label name, decimal statement index
     TextList executionList;  // per statement: "SKIP", "FALSE", "TRUE"
-    TextList savedVariables; // names marked for saving
+    TextList& savedVariables; // names marked for saving (the environment's list when it gives one)
     TextList propertyList;   // installer properties handed over: name, value, ...
     bool headerSweep = false;
     RunState state;
@@ -106,6 +113,7 @@ private:
     const Script& script_;
     RunEnvironment& environment_;
     TVariableManager& variables_;
+    TextList ownSavedVariables_;
     int32_t exitCode_ = 0;
     bool ended_ = false;
 };
