@@ -62,7 +62,7 @@ TEST(LocalizedRuns, DefaultLanguageSilentlyThenTheScriptSwitchesLanguage) {
 TEST(LocalizedRuns, UntranslatedSetupRunsWithAnEmptyLanguage) {
     Scratch scratch;
     LocalizedProject project;
-    project.languagePrompt = true;  // no translations: no dialog even in a windowed run
+    project.languagePrompt = true;  // allowed, but without translations there is nothing to choose
     project.script = WriteResult("lang=[$LANGUAGE$]") + Statement("Localization Variable", {"WORD", "Yes"}) +
                      WriteResult("word=$WORD$");
     const SetupRun run = RunLocalizedSetup(scratch, BuildLocalizedSetup(scratch, project), {"/s"});
