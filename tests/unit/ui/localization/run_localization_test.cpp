@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "installer/component_run.h"
@@ -57,10 +58,12 @@ void WriteTranslations(const SupportFolder& folder, const std::vector<Line>& lin
 
 // A run as the hand-over makes it, over a support folder.
 struct LocalizedRun {
-    explicit LocalizedRun(const SupportFolder& folder, Script script)
+    explicit LocalizedRun(const SupportFolder& folder, Script script,
+                          std::function<std::string(script::TVariableManager&)> installedLanguageFile = {})
         : script_(std::move(script)),
           components(script_),
-          localization(script_, {folder.Path(), folder.Path() + "Sample.msp", {}}, texts, files, locale, dialog) {
+          localization(script_, {folder.Path(), folder.Path() + "Sample.msp", std::move(installedLanguageFile)},
+                       texts, files, locale, dialog) {
         script::RegisterScriptCommands(commands);
         installer::RegisterComponentCommands(commands, components);
         RegisterLocalizationCommands(commands, localization);
@@ -226,6 +229,40 @@ TEST(RunLocalization, LanguageDialogChoosesOrCancelsBeforeAnyStatement) {
             EXPECT_EQ(run.dialog.shownLanguages, (std::vector<std::string>{"English", "German"})) << c.name;
             EXPECT_EQ(run.dialog.shownPreselection, 1u) << c.name << ": the user's language (German)";
         }
+    }
+}
+
+TEST(RunLocalization, PatchRunsKeepTheInstalledLanguage) {
+    struct Case {
+        const char* name;
+        bool patch;
+        const char* installed;  // first line of the ".lan" file; null: no file
+        const char* language;
+        int shown;
+    };
+    const Case cases[] = {
+        {"patch run", true, "English", "English", 0},
+        {"patch run without a language file keeps the default", true, nullptr, "German", 0},
+        {"first installation asks", false, "English", "German", 1},
+    };
+    for (const Case& c : cases) {
+        SupportFolder folder;
+        WriteTranslations(folder, TranslatedLines());
+        if (c.installed) folder.Write("cache.lan", {c.installed});
+        if (c.patch) folder.Write("Sample.msp", {"patch"});
+        Script script = ScriptBuilder().Set("FIRST", "Hello").Build();
+        script.defaultLanguage = "German";
+        script.languagePrompt = true;
+        std::string maintenance = "not asked";
+        LocalizedRun run(folder, std::move(script), [&folder, &maintenance](script::TVariableManager& store) {
+            maintenance = store.Get("MAINTENANCE");
+            return folder.Path() + "cache.lan";
+        });
+        run.Start(/*silent=*/false);
+        EXPECT_EQ(run.result.end, RunEnd::Finished) << c.name << ": " << run.result.errorText;
+        EXPECT_EQ(run.Get("LANGUAGE"), c.language) << c.name;
+        EXPECT_EQ(run.dialog.shown, c.shown) << c.name;
+        EXPECT_EQ(maintenance, "FALSE") << c.name << ": the cache is asked for after the bootstrap";
     }
 }
 
