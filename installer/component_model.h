@@ -106,6 +106,8 @@ class ComponentModel {
     [[nodiscard]] const TextList& SavedVariables() const { return savedVariables_; }
     // Adds the name unless it is already listed (case ignored).
     void AddSavedVariable(std::string_view name);
+    // The list itself, for the run's "Set Variable" statements to mark names in.
+    TextList& MutableSavedVariables() { return savedVariables_; }
 
   private:
     [[nodiscard]] int64_t SelectedSum() const;

@@ -13,6 +13,7 @@
 #include "script/reserved_variables.h"
 #include "script/run_end.h"
 #include "script/run_start.h"
+#include "script/run_start_selections.h"
 #include "script/validation.h"
 #include "script/variable_text.h"
 #include "script/worker_wait.h"
@@ -172,12 +173,18 @@ bool Interpreter::StartRun() {
         return false;
     }
     Trace("    <velk>");
+    DefineAlwaysPresentComponent(context_);
     DefineInitializationVariables(variables_, context_.script(), facts);
     // The command line's mode wins over the facts' silent flag.
     variables_.DefineVariable("SILENT", BoolToText(environment_.run.silent), "Initialization");
     LoadPatchModeData(context_);
     RemoveResumeEntry(context_);
     RunHeaderSweep(context_);
+    if (!ChooseRunLanguage(context_)) {
+        result_.end = RunEnd::LanguageCancelled;
+        Release();
+        return false;
+    }
     InjectOverrides();
     return true;
 }
@@ -227,7 +234,9 @@ void Interpreter::StatementLoop() {
         if (state.programCounter % kPumpInterval == 0 && environment_.pump) {
             environment_.pump->ProcessPendingMessages();
         }
-        std::size_t index = count;
+        // A failure of the refresh (a language whose translation files are
+        // missing) is reported at the statement that ran last.
+        std::size_t index = state.programCounter > 0 ? state.programCounter - 1 : 0;
         try {
             RefreshEngineSettings();
             const auto next = NextStatement();
@@ -279,7 +288,9 @@ void Interpreter::RefreshEngineSettings() {
             variables_.DefineVariable("TIME", clock->LongTime(), "Initialization");
         }
     }
-    if (variables_.CopyIfChanged("LANGUAGE", language_) && !first) {
+    // The language chosen at the run start is loaded before the first
+    // statement; later only a change of LANGUAGE costs anything.
+    if (variables_.CopyIfChanged("LANGUAGE", language_) || (first && !language_.empty())) {
         if (sink) sink->ApplyLanguage(language_);
     }
     RefreshEngineCache(context_, overrideCache_, cacheChanged);
@@ -410,9 +421,11 @@ std::optional<std::size_t> Interpreter::LeaveWizardAtEnd(std::size_t from) {
 
 bool Interpreter::Condition(std::size_t index) {
     ConditionParameters condition;
-    condition.variable = context_.TranslatedParameter(index, 1);
+    // A condition owns three translation lines, keyed by parameter number;
+    // the comparison code's line is never used.
+    condition.variable = context_.TranslatedParameter(index, 1, 1);
     condition.code = context_.Parameter(index, 2);
-    condition.operand = context_.TranslatedParameter(index, 3);
+    condition.operand = context_.TranslatedParameter(index, 3, 3);
     condition.negation = context_.Parameter(index, 4);
     return EvaluateCondition(variables_, condition);
 }

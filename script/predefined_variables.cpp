@@ -14,12 +14,6 @@ constexpr std::string_view kInitialization = "Initialization";
 
 }  // namespace
 
-std::string WithTrailingBackslash(std::string text) {
-    if (!text.empty() && text.back() != '\\')
-        text += '\\';
-    return text;
-}
-
 std::string FolderOfPath(const std::string& path) {
     const std::size_t separator = path.find_last_of("\\/");
     return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);

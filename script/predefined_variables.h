@@ -8,6 +8,7 @@
 
 #include "engine/package_format.h"
 #include "script/engine_cache.h"
+#include "script/path_text.h"
 #include "script/variable_manager.h"
 
 namespace kaviro::script {
@@ -54,8 +55,5 @@ void DefineInitializationVariables(TVariableManager& variables, const Script& sc
 // Folder part (with trailing backslash) and file part of a path.
 std::string FolderOfPath(const std::string& path);
 std::string FileOfPath(const std::string& path);
-
-// The text with a trailing backslash (an empty text stays empty).
-std::string WithTrailingBackslash(std::string text);
 
 }  // namespace kaviro::script

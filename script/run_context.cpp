@@ -7,7 +7,8 @@
 namespace kaviro::script {
 
 RunContext::RunContext(const Script& script, RunEnvironment& environment)
-    : script_(script),
+    : savedVariables(environment.savedVariables ? *environment.savedVariables : ownSavedVariables_),
+      script_(script),
       environment_(environment),
       variables_(environment.variables ? *environment.variables : Variables()) {}
 
@@ -30,11 +31,18 @@ std::string RunContext::NormalizedParameter(std::size_t index, int k) const {
     return NormalizeBackslashes(ExpandedParameter(index, k));
 }
 
-std::string RunContext::TranslatedParameter(std::size_t index, int k) const {
-    std::string text = Parameter(index, k);
-    ParameterTranslator* translator = environment_.translator;
-    if (translator && translator->Active()) return translator->TranslateParameter(Id(index), k, text);
+std::string RunContext::TranslatedParameter(std::size_t index, int parameter, int k) const {
+    std::string text = Parameter(index, parameter);
+    if (TranslationActive()) return environment_.translator->TranslateParameter(Id(index), k, text);
     return text;
+}
+
+std::string RunContext::ExpandedTranslatedParameter(std::size_t index, int parameter, int k) const {
+    return variables_.Expand(TranslatedParameter(index, parameter, k));
+}
+
+bool RunContext::TranslationActive() const {
+    return environment_.translator && environment_.translator->Active();
 }
 
 void RunContext::CreateResultVariable(std::string_view nameText) {

@@ -35,6 +35,7 @@ enum class RunEnd {
     ValidationFailed,  // the script failed validation: end the process now with exit code 314, trace nothing more
     NotStarted,        // no installer database
     SecondInstance,    // another copy of the same single-instance build runs: quit without a word
+    LanguageCancelled, // the user cancelled the language dialog; no statement ran
     Fatal,             // an error escaped a command handler; reported unless silent
 };
 
@@ -74,8 +75,14 @@ public:
     std::string ExpandedParameter(std::size_t index, int k) const;
     // Expanded, then doubled backslashes reduced to one (a leading "\\" kept).
     std::string NormalizedParameter(std::size_t index, int k) const;
-    // Through the statement-parameter translation while a language is active.
-    std::string TranslatedParameter(std::size_t index, int k) const;
+    // Parameter `parameter` through the statement-parameter translation while
+    // a language is active, as the command's translatable text number k (from
+    // 1, in the order the command asks for its texts); not expanded.
+    std::string TranslatedParameter(std::size_t index, int parameter, int k) const;
+    // The same, expanded: what most translating commands use.
+    std::string ExpandedTranslatedParameter(std::size_t index, int parameter, int k) const;
+    // A language with translations is active.
+    bool TranslationActive() const;
 
     // A result variable named by a parameter (bare or $NAME$): created
     // upper-cased when missing, then assigned with the origin. An empty name writes nothing.
@@ -103,7 +110,7 @@ public:
     // Run lists.
     TextList labelTable;     // upper-cased label name, decimal statement index
     TextList executionList;  // per statement: "SKIP", "FALSE", "TRUE"
-    TextList savedVariables; // names marked for saving
+    TextList& savedVariables; // names marked for saving (the environment's list when it gives one)
     TextList propertyList;   // installer properties handed over: name, value, ...
     bool headerSweep = false;
     RunState state;
@@ -117,6 +124,7 @@ private:
     const Script& script_;
     RunEnvironment& environment_;
     TVariableManager& variables_;
+    TextList ownSavedVariables_;
     int32_t exitCode_ = 0;
     bool ended_ = false;
 };

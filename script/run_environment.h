@@ -59,7 +59,9 @@ public:
     virtual void ApplyTitle(const std::string& title) = 0;       // TITLE (window caption)
     virtual void ApplyLogo(bool logo) = 0;                       // VELKLOGO, exactly "TRUE"
     virtual void ApplyOverrideCache(const std::string& value) = 0;  // a changed non-empty OVERRIDECACHE
-    // LANGUAGE was changed by the script: load that language's translations.
+    // LANGUAGE changed (and, on the first refresh, LANGUAGE is not empty):
+    // it becomes the current language, whose translations are loaded when
+    // they are not loaded yet. A failure fails the current statement.
     virtual void ApplyLanguage(const std::string& language) = 0;
 };
 
@@ -102,7 +104,8 @@ public:
     virtual ~ParameterTranslator() = default;
     // True while a language with translations is active.
     virtual bool Active() const = 0;
-    // The translated text of parameter k of the statement, or the text itself.
+    // The translation of the statement's translatable text number k (from 1,
+    // in the order its command asks for them), or the text itself.
     virtual std::string TranslateParameter(std::string_view statementId, int k, const std::string& text) = 0;
 };
 
@@ -143,6 +146,25 @@ public:
     virtual void LoadInstalledProductData(RunContext& context) = 0;
 };
 
+// The run's language, chosen once at the run start.
+class LanguageSelector {
+public:
+    virtual ~LanguageSelector() = default;
+    // Empties LANGUAGE, determines the language (asking the user when the
+    // setup allows it) and defines LANGUAGE (context "Initialization").
+    // False when the user cancelled the language dialog: the run ends
+    // before its first statement.
+    [[nodiscard]] virtual bool SelectLanguage(RunContext& context) = 0;
+};
+
+// The run's component model, as far as the run start needs it.
+class ComponentRun {
+public:
+    virtual ~ComponentRun() = default;
+    // Defines the always-present component, selected, with an empty description.
+    virtual void DefinePredefinedComponent() = 0;
+};
+
 // Facts of the run that start-up knows.
 struct RunSettings {
     std::string installerDatabasePath;  // the installer package in the support folder
@@ -171,6 +193,10 @@ struct RunEnvironment {
     RunLifecycleHost* lifecycle = nullptr;  // null: no marker, no resume entry, media never removed
     PromptStateHost* prompt = nullptr;
     PatchDataLoader* patch = nullptr;
+    LanguageSelector* languages = nullptr;  // null: an untranslated run, LANGUAGE stays empty
+    ComponentRun* components = nullptr;
+    // The saved-variable list the setup data file writes; null: the run keeps its own.
+    TextList* savedVariables = nullptr;
     RunSettings run;
 };
 

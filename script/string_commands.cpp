@@ -48,7 +48,7 @@ std::string ReplaceText(const std::string& value, const std::string& find, const
 void SetVariableCommand(RunContext& context, std::size_t index) {
     constexpr std::string_view origin = "Set Variable Action";
     TVariableManager& variables = context.variables();
-    const std::string value = variables.Expand(context.TranslatedParameter(index, 2));
+    const std::string value = variables.Expand(context.TranslatedParameter(index, 2, 1));
     std::string target = context.Parameter(index, 1);
     bool saving = false;
     const std::size_t marker = target.find(kSavingMarker);

@@ -136,7 +136,10 @@ std::string Translations::TranslateDialogText(std::string_view dialogIdentity, s
 std::string Translations::TranslateParameter(std::string_view text, std::string_view key, int k) const {
     if (!IsLanguageActive() || k < 1)
         return std::string(text);
-    const std::string mode = ExpandBuildSettings(script_, kLocalizationModeReference, buildSettingTrace_);
+    // The build settings are fixed for the run: the mode is looked up once.
+    if (!localizationMode_)
+        localizationMode_ = ExpandBuildSettings(script_, kLocalizationModeReference, buildSettingTrace_);
+    const std::string& mode = *localizationMode_;
     if (EqualsIgnoreCase(mode, kVariablesOnlyMode) &&
         (key.find(kVariableKeyOpening) == std::string_view::npos ||
          key.find(kVariableKeyClosing) == std::string_view::npos)) {

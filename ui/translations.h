@@ -100,6 +100,7 @@ class Translations {
 
     std::string currentLanguage_;
     std::optional<std::string> lastLoaded_;  // empty: nothing loaded (never a language name)
+    mutable std::optional<std::string> localizationMode_;  // LOCMODE, read at the first translation
     std::vector<std::string> keys_;
     std::vector<std::string> owners_;
     std::vector<std::string> originals_;

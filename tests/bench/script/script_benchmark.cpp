@@ -7,10 +7,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/package_format.h"
 #include "script/interpreter.h"
+#include "ui/run_localization.h"
 
 namespace {
 
@@ -50,6 +55,16 @@ public:
     void ApplyLanguage(const std::string&) override {}
 };
 
+// Loads the translations when LANGUAGE changes, as the engine's settings do.
+class ReloadingSettings : public NullSettings {
+public:
+    explicit ReloadingSettings(ui::RunLocalization& localization) : localization_(localization) {}
+    void ApplyLanguage(const std::string& language) override { localization_.ReloadTranslations(language); }
+
+private:
+    ui::RunLocalization& localization_;
+};
+
 class NullPump : public MessagePump {
 public:
     void ProcessPendingMessages() override {}
@@ -67,7 +82,23 @@ void Add(Script& script, const std::string& name, std::initializer_list<std::str
     for (const auto& parameter : parameters) script.parameters.push_back(parameter);
 }
 
-void LoopBenchmark(int iterations) {
+// A translated run: the loop's "Set Variable" has a translation and LANGUAGE
+// is active, so every pass translates a parameter.
+struct TranslatedRun {
+    std::filesystem::path folder = std::filesystem::temp_directory_path() / "kaviro_script_benchmark";
+    std::unique_ptr<ui::MessageTableTexts> texts;
+    std::unique_ptr<ui::LocaleUserLanguage> locale;
+    ui::LocalizationPlatform platform = ui::MakeLocalizationPlatform();
+    std::unique_ptr<ui::RunLocalization> localization;
+    std::unique_ptr<SettingsSink> settings;
+
+    void Write(const std::string& name, const std::vector<std::string>& lines) const {
+        std::ofstream file(folder / name, std::ios::binary);
+        for (const std::string& line : lines) file << line << "\r\n";
+    }
+};
+
+void LoopBenchmark(int iterations, bool translated) {
     Script script;
     Add(script, "Set Variable", {"I", "0"});
     Add(script, "Set Variable", {"LIMIT", std::to_string(iterations)});
@@ -86,16 +117,37 @@ void LoopBenchmark(int iterations) {
     NullSettings settings;
     NullPump pump;
     RunEnvironment environment;
+    TranslatedRun translation;
+    if (translated) {
+        // Statement 5 ("Set Variable LAST") is translated; the default language is chosen silently.
+        std::filesystem::create_directories(translation.folder);
+        script.title = "Bench";
+        script.defaultLanguage = "German";
+        translation.Write("Bench.mtx", {script.statementIds[4], "CODEGEAR$OTHER$CODEGEAR"});
+        translation.Write("translations.Map", {"bench.kvs", "bench.kvs"});
+        translation.Write("translations.Original", {"value $I$", "x"});
+        translation.Write("translations.German", {"Wert $I$", "y"});
+        translation.texts = std::make_unique<ui::MessageTableTexts>(*translation.platform.locale);
+        translation.locale = std::make_unique<ui::LocaleUserLanguage>(*translation.platform.locale);
+        translation.localization = std::make_unique<ui::RunLocalization>(
+            script, ui::RunLocalizationPaths{translation.folder.string() + "/", "", {}}, *translation.texts,
+            *translation.platform.files, *translation.locale, *translation.platform.dialog);
+        translation.settings = std::make_unique<ReloadingSettings>(*translation.localization);
+        environment.translator = translation.localization.get();
+        environment.languages = translation.localization.get();
+        environment.run.silent = true;
+    }
     environment.variables = &store;
     environment.clock = &clock;
-    environment.settings = &settings;
+    environment.settings = translated ? translation.settings.get() : &settings;
     environment.pump = &pump;
     const auto start = std::chrono::steady_clock::now();
     const RunResult result = RunScript(script, environment);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("statement loop: %d iterations, %.0f statements in %.3f s = %.0f statements/s (I = %s, end %d)\n",
-                iterations, statements, seconds, statements / seconds, store.Get("I").c_str(),
-                static_cast<int>(result.end));
+    std::printf("statement loop%s: %d iterations, %.0f statements in %.3f s = %.0f statements/s (I = %s, LAST = %s, end %d)\n",
+                translated ? " (translated)" : "", iterations, statements, seconds, statements / seconds,
+                store.Get("I").c_str(), store.Get("LAST").c_str(), static_cast<int>(result.end));
+    if (translated) std::filesystem::remove_all(translation.folder);
 }
 
 void ExpandBenchmark() {
@@ -124,7 +176,8 @@ void ExpandBenchmark() {
 
 int main(int argc, char** argv) {
     const int iterations = argc > 1 ? std::atoi(argv[1]) : 1000000;
-    LoopBenchmark(iterations);
+    LoopBenchmark(iterations, false);
+    LoopBenchmark(iterations, true);
     ExpandBenchmark();
     return 0;
 }

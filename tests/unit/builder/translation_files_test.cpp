@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -283,6 +284,31 @@ TEST_F(TranslationFilesTest, BadTranslationsNameFileAndLineAndWriteNothing) {
         }
         EXPECT_EQ(FolderListing(out).size(), before.size());
         for (const auto& [name, bytes] : before) EXPECT_EQ(ReadBytes(out / name), bytes) << name;
+    }
+}
+
+TEST_F(TranslationFilesTest, ComponentCommandsTranslateTheirComponentName) {
+    const std::string german = (project_ / "translations" / "German.txt").string();
+    const std::string base(kGerman);
+    const int sectionLine = static_cast<int>(std::count(base.begin(), base.end(), '\n')) + 1;
+    for (const char* command : {"Delete Component", "Get Component State", "Set Component State",
+                                "Get Component Space", "Set Component Space", "Set Component Choice",
+                                "Set Component Visibility"}) {
+        SCOPED_TRACE(command);
+        SetUp();
+        WriteText(project_ / "setup.kvs",
+                  std::string(kScript) + command + "\n  @name component\n  | Tools\n  | RESULT\n");
+        WriteText(german, base + "[statement component]\n1 = Werkzeuge\n");
+        EXPECT_NO_THROW((void)BuildSetup(Options()));
+        WriteText(german, base + "[statement component]\n2 = RESULT\n");
+        try {
+            (void)BuildSetup(Options("refused"));
+            ADD_FAILURE() << "parameter 2 was accepted";
+        } catch (const BuildError& error) {
+            const std::string expected = german + ":" + std::to_string(sectionLine + 1) + ": \"" + command +
+                                         "\" does not translate parameter 2 (it translates 1)";
+            EXPECT_TRUE(std::string(error.what()).starts_with(expected)) << error.what();
+        }
     }
 }
 
