@@ -30,6 +30,12 @@ void FillProbabilities(uint16_t* probabilities, size_t count) {
 
 // The range decoder's registers, kept in locals of the decoding loop so the
 // compiler holds them in machine registers.
+//
+// Two ways to decode a bit: Bit branches on it, for decisions that steer the
+// decoding anyway (match or literal, which kind of match); BitValue computes
+// it without a branch (masks the compiler turns into cmov or and/sub), for
+// the bits of literals, lengths and distances, which are close to random and
+// would otherwise cost a mispredicted branch about every other bit.
 struct RangeRegisters {
     uint32_t range;
     uint32_t code;
@@ -40,6 +46,13 @@ struct RangeRegisters {
             range <<= 8;
             code = (code << 8) | *input++;
         }
+    }
+    ORU_ALWAYS_INLINE void NormalizeFlat() {
+        const bool shift = range < kTopValue;
+        const uint32_t shiftedCode = (code << 8) | *input;
+        code = shift ? shiftedCode : code;
+        range = shift ? range << 8 : range;
+        input += shift;
     }
     ORU_ALWAYS_INLINE unsigned Bit(uint16_t& probability) {
         const uint32_t bound = (range >> kProbabilityBits) * probability;
@@ -57,8 +70,30 @@ struct RangeRegisters {
         Normalize();
         return bit;
     }
+    ORU_ALWAYS_INLINE unsigned BitValue(uint16_t& probability) {
+        const uint32_t p = probability;
+        const uint32_t bound = (range >> kProbabilityBits) * p;
+        const uint32_t one = 0u - static_cast<uint32_t>(code >= bound);  // all ones for a 1 bit
+        range = bound + (one & (range - bound - bound));
+        code -= bound & one;
+        // 0: p += (2048 - p) >> 5; 1: p -= p >> 5. One expression: p - ((p - target) >> 5)
+        // with an arithmetic shift, target 0 for a 1 bit and 2048 - 31 for a 0 bit.
+        const int32_t target = static_cast<int32_t>(~one & ((1u << kProbabilityBits) - (1u << kMoveBits) + 1));
+        probability = static_cast<uint16_t>(static_cast<int32_t>(p) - ((static_cast<int32_t>(p) - target) >> kMoveBits));
+        NormalizeFlat();
+        return one & 1u;
+    }
     // Decodes a numBits-bit symbol, most significant bit first.
-    ORU_ALWAYS_INLINE unsigned Tree(uint16_t* probabilities, unsigned numBits) {
+    template <unsigned numBits>
+    ORU_ALWAYS_INLINE unsigned Tree(uint16_t* probabilities) {
+        unsigned symbol = 1;
+        for (unsigned i = 0; i < numBits; ++i) {
+            symbol = (symbol << 1) | BitValue(probabilities[symbol]);
+        }
+        return symbol - (1u << numBits);
+    }
+    template <unsigned numBits>
+    ORU_ALWAYS_INLINE unsigned BranchTree(uint16_t* probabilities) {
         unsigned symbol = 1;
         for (unsigned i = 0; i < numBits; ++i) {
             symbol = (symbol << 1) | Bit(probabilities[symbol]);
@@ -70,7 +105,7 @@ struct RangeRegisters {
         unsigned m = 1;
         unsigned symbol = 0;
         for (unsigned i = 0; i < numBits; ++i) {
-            const unsigned bit = Bit(probabilities[base + m]);
+            const unsigned bit = BitValue(probabilities[base + m]);
             m = (m << 1) | bit;
             symbol |= bit << i;
         }
@@ -88,6 +123,29 @@ struct RangeRegisters {
         return value;
     }
 };
+
+// Copies a match whose source lies at least 8 bytes before its destination,
+// in words: each word read was written before (or lies before the
+// destination), so overlapping matches repeat correctly. The last word ends
+// exactly at the match end and may rewrite bytes of the previous one with
+// the same values.
+ORU_ALWAYS_INLINE void CopyFar(uint8_t* destination, const uint8_t* source, size_t count) {
+    if (count >= 8) {
+        size_t done = 0;
+        while (done + 8 < count) {
+            std::memcpy(destination + done, source + done, 8);
+            done += 8;
+        }
+        std::memcpy(destination + count - 8, source + count - 8, 8);
+    } else if (count >= 4) {
+        std::memcpy(destination, source, 4);
+        std::memcpy(destination + count - 4, source + count - 4, 4);
+    } else {
+        for (size_t i = 0; i < count; ++i) {
+            destination[i] = source[i];
+        }
+    }
+}
 
 }  // namespace
 
@@ -225,11 +283,9 @@ size_t LzmaDecoder::Decode(size_t limit, const uint8_t*& input, const uint8_t* i
             uint16_t* probabilities =
                 literals + size_t{0x300} * (((totalPosition & literalPositionMask) << literalContextBits) +
                                             (previousByte >> (8 - literalContextBits)));
-            unsigned symbol = 1;
+            unsigned symbol;
             if (state < 7) {
-                for (int bit = 0; bit < 8; ++bit) {
-                    symbol = (symbol << 1) | rc.Bit(probabilities[symbol]);
-                }
+                symbol = rc.Tree<8>(probabilities) | 0x100;
             } else {
                 // Matched literal: while the decoded bits agree with the byte
                 // at rep0, the probabilities of that byte's bit are used.
@@ -237,13 +293,15 @@ size_t LzmaDecoder::Decode(size_t limit, const uint8_t*& input, const uint8_t* i
                 // difference, which selects the plain probabilities.
                 unsigned matchByte = window[backIndex(position, rep0)];
                 unsigned offset = 0x100;
-                do {
+                symbol = 1;
+                for (int i = 0; i < 8; ++i) {
                     matchByte <<= 1;
                     const unsigned matchBit = matchByte & offset;
-                    const unsigned bit = rc.Bit(probabilities[offset + matchBit + symbol]);
+                    const unsigned bit = rc.BitValue(probabilities[offset + matchBit + symbol]);
                     symbol = (symbol << 1) | bit;
-                    offset &= bit != 0 ? matchBit : ~matchBit;
-                } while (symbol < 0x100);
+                    // Keeps offset while the bit equals the match bit.
+                    offset &= ~(matchBit ^ (0u - bit));
+                }
             }
             previousByte = symbol & 0xFF;
             window[position++] = static_cast<uint8_t>(symbol);
@@ -281,11 +339,11 @@ size_t LzmaDecoder::Decode(size_t limit, const uint8_t*& input, const uint8_t* i
             }
             LengthModel& lengths = model.repLength;
             if (rc.Bit(lengths.choice) == 0) {
-                length = rc.Tree(lengths.low[positionState], 3);
+                length = rc.BranchTree<3>(lengths.low[positionState]);
             } else if (rc.Bit(lengths.choice2) == 0) {
-                length = 8 + rc.Tree(lengths.middle[positionState], 3);
+                length = 8 + rc.BranchTree<3>(lengths.middle[positionState]);
             } else {
-                length = 16 + rc.Tree(lengths.high, 8);
+                length = 16 + rc.BranchTree<8>(lengths.high);
             }
             state = state < 7 ? 8 : 11;
         } else {
@@ -294,14 +352,14 @@ size_t LzmaDecoder::Decode(size_t limit, const uint8_t*& input, const uint8_t* i
             rep1 = rep0;
             LengthModel& lengths = model.length;
             if (rc.Bit(lengths.choice) == 0) {
-                length = rc.Tree(lengths.low[positionState], 3);
+                length = rc.BranchTree<3>(lengths.low[positionState]);
             } else if (rc.Bit(lengths.choice2) == 0) {
-                length = 8 + rc.Tree(lengths.middle[positionState], 3);
+                length = 8 + rc.BranchTree<3>(lengths.middle[positionState]);
             } else {
-                length = 16 + rc.Tree(lengths.high, 8);
+                length = 16 + rc.BranchTree<8>(lengths.high);
             }
             state = state < 7 ? 7 : 10;
-            const unsigned slot = rc.Tree(model.positionSlot[std::min(length, 3u)], 6);
+            const unsigned slot = rc.BranchTree<6>(model.positionSlot[std::min(length, 3u)]);
             if (slot < 4) {
                 rep0 = slot;
             } else {
@@ -332,16 +390,11 @@ size_t LzmaDecoder::Decode(size_t limit, const uint8_t*& input, const uint8_t* i
             const uint8_t* from = window + source;
             position += count;
             if (rep0 + 1 >= 8) {
-                // Source and destination are at least 8 apart: copy in words.
-                while (count >= 8) {
-                    std::memcpy(destination, from, 8);
-                    destination += 8;
-                    from += 8;
-                    count -= 8;
+                CopyFar(destination, from, count);
+            } else {
+                while (count-- != 0) {
+                    *destination++ = *from++;
                 }
-            }
-            while (count-- != 0) {
-                *destination++ = *from++;
             }
         } else {
             while (count-- != 0) {
