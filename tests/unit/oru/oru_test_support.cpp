@@ -11,6 +11,8 @@
 #include <random>
 #include <stdexcept>
 
+#include <unistd.h>
+
 namespace kaviro::oru::testing {
 namespace fs = std::filesystem;
 
@@ -156,6 +158,25 @@ void Make7z(const fs::path& archive, const fs::path& folder, const std::string& 
     if (std::system(command.c_str()) != 0) {
         throw std::runtime_error("7zz failed: " + command);
     }
+}
+
+fs::path LargeFileArchive(const fs::path& folder) {
+    const fs::path archive = folder / "large-file.7z";
+    if (fs::exists(archive)) {
+        return archive;
+    }
+    TempFolder work;
+    const fs::path tree = work.Path() / "tree";
+    WriteFile(tree / "zeros.bin", {});
+    fs::resize_file(tree / "zeros.bin", kLargeFileSize);  // sparse: no data blocks
+    Make7z(work.Path() / "large-file.7z", tree, "-m0=LZMA2 -mx1");
+    // Copied under a temporary name and renamed, so a half-made archive is
+    // never taken for a finished one by a later or parallel run.
+    fs::create_directories(folder);
+    const fs::path partial = folder / ("large-file." + std::to_string(getpid()) + ".partial");
+    fs::copy_file(work.Path() / "large-file.7z", partial, fs::copy_options::overwrite_existing);
+    fs::rename(partial, archive);
+    return archive;
 }
 
 Bytes RenameEntry(const Bytes& archive, const std::string& from, const std::string& to) {
