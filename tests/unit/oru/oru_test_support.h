@@ -58,6 +58,10 @@ void Make7z(const std::filesystem::path& archive, const std::filesystem::path& f
 inline constexpr uint64_t kLargeFileSize = (uint64_t{4} << 30) + (uint64_t{100} << 20) + 12345;
 [[nodiscard]] std::filesystem::path LargeFileArchive(const std::filesystem::path& folder);
 
+// Replaces the first occurrence of `from` in the plain header of an archive
+// made with -mhc=off by `to` (same length) and fixes the CRCs.
+[[nodiscard]] Bytes PatchHeader(const Bytes& archive, const Bytes& from, const Bytes& to);
+
 // Renames an entry inside an archive made with a plain header (-mhc=off):
 // replaces the UTF-16 name `from` by `to` (same length) and fixes the CRCs.
 // Used to make hostile archives that 7zz itself would never write.
@@ -78,10 +82,13 @@ class MemoryTarget : public ExtractionTarget {
 public:
     void CreateFolder(const std::u16string& path, const Entry& entry) override;
     std::unique_ptr<OutputFile> CreateOutputFile(const std::u16string& path, const Entry& entry) override;
+    void FinishFolder(const std::u16string& path, const Entry& entry) override;
 
     std::map<std::string, Bytes> files;
     std::set<std::string> folders;
     int discarded = 0;
+    // In order: "folder PATH", "file PATH" (at commit), "finish PATH".
+    std::vector<std::string> events;
 };
 
 class CountingObserver : public ExtractionObserver {
