@@ -49,13 +49,6 @@ struct RangeRegisters {
             code = (code << 8) | *input++;
         }
     }
-    ORU_ALWAYS_INLINE void NormalizeFlat() {
-        const bool shift = range < kTopValue;
-        const uint32_t shiftedCode = (code << 8) | *input;
-        code = shift ? shiftedCode : code;
-        range = shift ? range << 8 : range;
-        input += shift;
-    }
     ORU_ALWAYS_INLINE unsigned Bit(uint16_t& probability) {
         const uint32_t bound = (range >> kProbabilityBits) * probability;
         unsigned bit;
@@ -75,15 +68,17 @@ struct RangeRegisters {
     ORU_ALWAYS_INLINE unsigned BitValue(uint16_t& probability) {
         const uint32_t p = probability;
         const uint32_t bound = (range >> kProbabilityBits) * p;
-        const uint32_t one = 0u - static_cast<uint32_t>(code >= bound);  // all ones for a 1 bit
-        range = bound + (one & (range - bound - bound));
-        code -= bound & one;
+        // All ones for a 0 bit: the sign of code - bound, computed in 64 bits.
+        const uint32_t zero = static_cast<uint32_t>(
+            static_cast<uint64_t>(static_cast<int64_t>(uint64_t{code} - uint64_t{bound}) >> 63));
+        range = (range - bound) + (zero & (bound + bound - range));
+        code -= bound & ~zero;
         // 0: p += (2048 - p) >> 5; 1: p -= p >> 5. One expression: p - ((p - target) >> 5)
-        // with an arithmetic shift, target 0 for a 1 bit and 2048 - 31 for a 0 bit.
-        const int32_t target = static_cast<int32_t>(~one & ((1u << kProbabilityBits) - (1u << kMoveBits) + 1));
+        // with an arithmetic shift, target 2048 - 31 for a 0 bit and 0 for a 1 bit.
+        const int32_t target = static_cast<int32_t>(zero & ((1u << kProbabilityBits) - (1u << kMoveBits) + 1));
         probability = static_cast<uint16_t>(static_cast<int32_t>(p) - ((static_cast<int32_t>(p) - target) >> kMoveBits));
-        NormalizeFlat();
-        return one & 1u;
+        Normalize();
+        return (zero & 1u) ^ 1u;
     }
     // Decodes a numBits-bit symbol, most significant bit first.
     template <unsigned numBits>
