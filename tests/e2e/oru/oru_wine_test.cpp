@@ -248,6 +248,10 @@ TEST_F(OruUnderWine, RawExportsAskForThePasswordAndListRecords) {
     EXPECT_NE(layout.output.find("\nreadme.txt|20000|"), std::string::npos) << layout.output;
 }
 
+// Wine's wide file APIs do not enforce MAX_PATH themselves, so this shows
+// that the whole chain (wrapper, exports, folder creation, partial files,
+// renames) handles such paths and that the extended-length form, which the
+// system does not normalise, is built from a resolved output folder.
 TEST_F(OruUnderWine, EntryPathsBeyondMaxPathAreExtracted) {
     const fs::path tree = folder_->Path() / "long-tree";
     std::string folderPath;
