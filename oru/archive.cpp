@@ -247,6 +247,22 @@ void Archive::Extract(const std::vector<bool>& selected, PathMode mode, Extracti
             }
         });
     }
+
+    // Folder times and attributes last, deepest folders first: nothing is
+    // written into a folder after it got them.
+    if (mode == PathMode::FullPaths) {
+        std::vector<size_t> folders;
+        for (size_t i = 0; i < entries.size(); ++i) {
+            if (selected[i] && !entries[i].isAnti && entries[i].isDirectory) {
+                folders.push_back(i);
+            }
+        }
+        const auto depth = [&](size_t i) { return std::count(paths[i].begin(), paths[i].end(), u'/'); };
+        std::stable_sort(folders.begin(), folders.end(), [&](size_t a, size_t b) { return depth(a) > depth(b); });
+        for (const size_t i : folders) {
+            target.FinishFolder(paths[i], entries[i]);
+        }
+    }
 }
 
 }  // namespace kaviro::oru

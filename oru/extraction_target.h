@@ -26,6 +26,15 @@ public:
     // Commit. Returns null when the file is to be skipped (its data is still
     // decoded and checked).
     virtual std::unique_ptr<OutputFile> CreateOutputFile(const std::u16string& path, const Entry& entry) = 0;
+    // Called for each folder entry created by CreateFolder once everything
+    // below it is written (deepest first), to give the folder its stored time
+    // and attributes: writing files into a folder would change its time, and
+    // a read-only folder could refuse them. Targets that keep no metadata
+    // need not implement it.
+    virtual void FinishFolder(const std::u16string& path, const Entry& entry) {
+        static_cast<void>(path);
+        static_cast<void>(entry);
+    }
 };
 
 class ExtractionObserver {

@@ -30,6 +30,15 @@ void FillProbabilities(uint16_t* probabilities, size_t count) {
 
 // The range decoder's registers, kept in locals of the decoding loop so the
 // compiler holds them in machine registers.
+//
+// Two ways to decode a bit: Bit branches on it, for decisions that steer the
+// decoding anyway (match or literal, which kind of match) and for length and
+// distance-slot trees, whose bits are predictable often enough; BitValue
+// computes it without a branch (conditional moves, or masks and arithmetic
+// where those are not available), for the bits of
+// literals and of distances' low bits, which are close to random and would
+// otherwise cost a mispredicted branch about every other bit. Measured both
+// ways: branch-free trees everywhere run slower than this mix.
 struct RangeRegisters {
     uint32_t range;
     uint32_t code;
@@ -57,8 +66,56 @@ struct RangeRegisters {
         Normalize();
         return bit;
     }
+    ORU_ALWAYS_INLINE unsigned BitValue(uint16_t& probability) {
+        const uint32_t p = probability;
+        uint32_t bound = (range >> kProbabilityBits) * p;
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+        // Both outcomes are computed and the right one picked by conditional
+        // moves, which GCC does not emit reliably on its own (it turns
+        // ternaries back into branches). cmov exists on every x86 CPU since
+        // the Pentium Pro and on every x64 CPU.
+        const uint32_t rangeOne = range - bound;
+        const uint32_t codeOne = code - bound;
+        uint32_t updated = p + (((1u << kProbabilityBits) - p) >> kMoveBits);
+        const uint32_t updatedOne = p - (p >> kMoveBits);
+        uint8_t bit;
+        asm("cmpl %[bound], %[code]\n\t"
+            "setae %[bit]\n\t"
+            "cmovael %[rangeOne], %[bound]\n\t"
+            "cmovael %[codeOne], %[code]\n\t"
+            "cmovael %[updatedOne], %[updated]"
+            : [bound] "+r"(bound), [code] "+r"(code), [updated] "+r"(updated), [bit] "=&q"(bit)
+            : [rangeOne] "rm"(rangeOne), [codeOne] "rm"(codeOne), [updatedOne] "rm"(updatedOne)
+            : "cc");
+        range = bound;
+        probability = static_cast<uint16_t>(updated);
+        Normalize();
+        return bit;
+#else
+        // All ones for a 0 bit: the sign of code - bound, computed in 64 bits.
+        const uint32_t zero = static_cast<uint32_t>(
+            static_cast<uint64_t>(static_cast<int64_t>(uint64_t{code} - uint64_t{bound}) >> 63));
+        range = (range - bound) + (zero & (bound + bound - range));
+        code -= bound & ~zero;
+        // 0: p += (2048 - p) >> 5; 1: p -= p >> 5. One expression: p - ((p - target) >> 5)
+        // with an arithmetic shift, target 2048 - 31 for a 0 bit and 0 for a 1 bit.
+        const int32_t target = static_cast<int32_t>(zero & ((1u << kProbabilityBits) - (1u << kMoveBits) + 1));
+        probability = static_cast<uint16_t>(static_cast<int32_t>(p) - ((static_cast<int32_t>(p) - target) >> kMoveBits));
+        Normalize();
+        return (zero & 1u) ^ 1u;
+#endif
+    }
     // Decodes a numBits-bit symbol, most significant bit first.
-    ORU_ALWAYS_INLINE unsigned Tree(uint16_t* probabilities, unsigned numBits) {
+    template <unsigned numBits>
+    ORU_ALWAYS_INLINE unsigned Tree(uint16_t* probabilities) {
+        unsigned symbol = 1;
+        for (unsigned i = 0; i < numBits; ++i) {
+            symbol = (symbol << 1) | BitValue(probabilities[symbol]);
+        }
+        return symbol - (1u << numBits);
+    }
+    template <unsigned numBits>
+    ORU_ALWAYS_INLINE unsigned BranchTree(uint16_t* probabilities) {
         unsigned symbol = 1;
         for (unsigned i = 0; i < numBits; ++i) {
             symbol = (symbol << 1) | Bit(probabilities[symbol]);
@@ -70,7 +127,7 @@ struct RangeRegisters {
         unsigned m = 1;
         unsigned symbol = 0;
         for (unsigned i = 0; i < numBits; ++i) {
-            const unsigned bit = Bit(probabilities[base + m]);
+            const unsigned bit = BitValue(probabilities[base + m]);
             m = (m << 1) | bit;
             symbol |= bit << i;
         }
@@ -88,6 +145,29 @@ struct RangeRegisters {
         return value;
     }
 };
+
+// Copies a match whose source lies at least 8 bytes before its destination,
+// in words: each word read was written before (or lies before the
+// destination), so overlapping matches repeat correctly. The last word ends
+// exactly at the match end and may rewrite bytes of the previous one with
+// the same values.
+ORU_ALWAYS_INLINE void CopyFar(uint8_t* destination, const uint8_t* source, size_t count) {
+    if (count >= 8) {
+        size_t done = 0;
+        while (done + 8 < count) {
+            std::memcpy(destination + done, source + done, 8);
+            done += 8;
+        }
+        std::memcpy(destination + count - 8, source + count - 8, 8);
+    } else if (count >= 4) {
+        std::memcpy(destination, source, 4);
+        std::memcpy(destination + count - 4, source + count - 4, 4);
+    } else {
+        for (size_t i = 0; i < count; ++i) {
+            destination[i] = source[i];
+        }
+    }
+}
 
 }  // namespace
 
@@ -225,11 +305,9 @@ size_t LzmaDecoder::Decode(size_t limit, const uint8_t*& input, const uint8_t* i
             uint16_t* probabilities =
                 literals + size_t{0x300} * (((totalPosition & literalPositionMask) << literalContextBits) +
                                             (previousByte >> (8 - literalContextBits)));
-            unsigned symbol = 1;
+            unsigned symbol;
             if (state < 7) {
-                for (int bit = 0; bit < 8; ++bit) {
-                    symbol = (symbol << 1) | rc.Bit(probabilities[symbol]);
-                }
+                symbol = rc.Tree<8>(probabilities) | 0x100;
             } else {
                 // Matched literal: while the decoded bits agree with the byte
                 // at rep0, the probabilities of that byte's bit are used.
@@ -237,13 +315,15 @@ size_t LzmaDecoder::Decode(size_t limit, const uint8_t*& input, const uint8_t* i
                 // difference, which selects the plain probabilities.
                 unsigned matchByte = window[backIndex(position, rep0)];
                 unsigned offset = 0x100;
-                do {
+                symbol = 1;
+                for (int i = 0; i < 8; ++i) {
                     matchByte <<= 1;
                     const unsigned matchBit = matchByte & offset;
-                    const unsigned bit = rc.Bit(probabilities[offset + matchBit + symbol]);
+                    const unsigned bit = rc.BitValue(probabilities[offset + matchBit + symbol]);
                     symbol = (symbol << 1) | bit;
-                    offset &= bit != 0 ? matchBit : ~matchBit;
-                } while (symbol < 0x100);
+                    // Keeps offset while the bit equals the match bit.
+                    offset &= ~(matchBit ^ (0u - bit));
+                }
             }
             previousByte = symbol & 0xFF;
             window[position++] = static_cast<uint8_t>(symbol);
@@ -281,11 +361,11 @@ size_t LzmaDecoder::Decode(size_t limit, const uint8_t*& input, const uint8_t* i
             }
             LengthModel& lengths = model.repLength;
             if (rc.Bit(lengths.choice) == 0) {
-                length = rc.Tree(lengths.low[positionState], 3);
+                length = rc.BranchTree<3>(lengths.low[positionState]);
             } else if (rc.Bit(lengths.choice2) == 0) {
-                length = 8 + rc.Tree(lengths.middle[positionState], 3);
+                length = 8 + rc.BranchTree<3>(lengths.middle[positionState]);
             } else {
-                length = 16 + rc.Tree(lengths.high, 8);
+                length = 16 + rc.BranchTree<8>(lengths.high);
             }
             state = state < 7 ? 8 : 11;
         } else {
@@ -294,14 +374,14 @@ size_t LzmaDecoder::Decode(size_t limit, const uint8_t*& input, const uint8_t* i
             rep1 = rep0;
             LengthModel& lengths = model.length;
             if (rc.Bit(lengths.choice) == 0) {
-                length = rc.Tree(lengths.low[positionState], 3);
+                length = rc.BranchTree<3>(lengths.low[positionState]);
             } else if (rc.Bit(lengths.choice2) == 0) {
-                length = 8 + rc.Tree(lengths.middle[positionState], 3);
+                length = 8 + rc.BranchTree<3>(lengths.middle[positionState]);
             } else {
-                length = 16 + rc.Tree(lengths.high, 8);
+                length = 16 + rc.BranchTree<8>(lengths.high);
             }
             state = state < 7 ? 7 : 10;
-            const unsigned slot = rc.Tree(model.positionSlot[std::min(length, 3u)], 6);
+            const unsigned slot = rc.BranchTree<6>(model.positionSlot[std::min(length, 3u)]);
             if (slot < 4) {
                 rep0 = slot;
             } else {
@@ -332,16 +412,11 @@ size_t LzmaDecoder::Decode(size_t limit, const uint8_t*& input, const uint8_t* i
             const uint8_t* from = window + source;
             position += count;
             if (rep0 + 1 >= 8) {
-                // Source and destination are at least 8 apart: copy in words.
-                while (count >= 8) {
-                    std::memcpy(destination, from, 8);
-                    destination += 8;
-                    from += 8;
-                    count -= 8;
+                CopyFar(destination, from, count);
+            } else {
+                while (count-- != 0) {
+                    *destination++ = *from++;
                 }
-            }
-            while (count-- != 0) {
-                *destination++ = *from++;
             }
         } else {
             while (count-- != 0) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "oru/archive_error.h"
+#include "oru/output_path.h"
 #include "oru/win32_handle.h"
 
 namespace kaviro::oru {
@@ -21,6 +22,13 @@ constexpr DWORD kRestoredAttributes =
 bool IsFolder(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+FILETIME ToFileTime(uint64_t ticks) {
+    FILETIME time;
+    time.dwLowDateTime = static_cast<DWORD>(ticks);
+    time.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+    return time;
 }
 
 class Win32OutputFile : public OutputFile {
@@ -52,9 +60,7 @@ public:
     }
     void Commit() override {
         if (entry_.modified) {
-            FILETIME time;
-            time.dwLowDateTime = static_cast<DWORD>(*entry_.modified);
-            time.dwHighDateTime = static_cast<DWORD>(*entry_.modified >> 32);
+            const FILETIME time = ToFileTime(*entry_.modified);
             SetFileTime(file_.Get(), nullptr, nullptr, &time);  // a missing time is not worth failing for
         }
         file_.Reset();
@@ -86,15 +92,9 @@ void CreateFolders(const std::wstring& path) {
     if (path.empty() || IsFolder(path)) {
         return;
     }
-    // Create each missing parent, skipping a drive ("C:") or UNC ("\\server\share") prefix.
-    size_t start = 0;
-    if (path.size() >= 2 && path[1] == L':') {
-        start = 3;
-    } else if (path.rfind(L"\\\\", 0) == 0) {
-        start = path.find(L'\\', path.find(L'\\', 2) + 1);
-        start = start == std::wstring::npos ? path.size() : start + 1;
-    }
-    for (size_t at = path.find(L'\\', start); at != std::wstring::npos; at = path.find(L'\\', at + 1)) {
+    // Create each missing parent below the root (drive, share or their
+    // extended-length forms), which is never created.
+    for (size_t at = path.find(L'\\', PathRootLength(path)); at != std::wstring::npos; at = path.find(L'\\', at + 1)) {
         CreateDirectoryW(path.substr(0, at).c_str(), nullptr);  // existing parents fail harmlessly
     }
     CreateDirectoryW(path.c_str(), nullptr);
@@ -103,15 +103,29 @@ void CreateFolders(const std::wstring& path) {
     }
 }
 
-Win32ExtractionTarget::Win32ExtractionTarget(std::wstring outputFolder, ExistingFileQuery query)
-    : outputFolder_(std::move(outputFolder)), query_(std::move(query)) {
-    for (wchar_t& c : outputFolder_) {
+Win32ExtractionTarget::Win32ExtractionTarget(const std::wstring& outputFolder, ExistingFileQuery query)
+    : query_(std::move(query)) {
+    std::wstring folder = outputFolder;
+    for (wchar_t& c : folder) {
         if (c == L'/') {
             c = L'\\';
         }
     }
-    while (outputFolder_.size() > 1 && outputFolder_.back() == L'\\' &&
-           !(outputFolder_.size() == 3 && outputFolder_[1] == L':')) {
+    // Absolute and in the extended-length form, so that entry paths below it
+    // may exceed MAX_PATH. That form takes no "." or ".." and no relative
+    // part, which GetFullPathNameW resolves first.
+    const DWORD needed = GetFullPathNameW(folder.c_str(), 0, nullptr, nullptr);
+    if (folder.empty() || needed == 0) {
+        ThrowWriteFailed("cannot resolve the output folder", folder);
+    }
+    std::wstring absolute(needed, L'\0');
+    const DWORD length = GetFullPathNameW(folder.c_str(), needed, absolute.data(), nullptr);
+    if (length == 0 || length >= needed) {
+        ThrowWriteFailed("cannot resolve the output folder", folder);
+    }
+    absolute.resize(length);
+    outputFolder_ = ExtendedLengthPath(absolute);
+    while (outputFolder_.size() > PathRootLength(outputFolder_) && outputFolder_.back() == L'\\') {
         outputFolder_.pop_back();
     }
     CreateFolders(outputFolder_);
@@ -129,6 +143,25 @@ std::wstring Win32ExtractionTarget::FullPath(const std::u16string& path) const {
 }
 
 void Win32ExtractionTarget::CreateFolder(const std::u16string& path, const Entry&) { CreateFolders(FullPath(path)); }
+
+void Win32ExtractionTarget::FinishFolder(const std::u16string& path, const Entry& entry) {
+    const std::wstring full = FullPath(path);
+    // Like a file's, a folder's stored time and attributes are best effort:
+    // a file system that cannot keep them is no reason to fail the extraction.
+    if (entry.modified) {
+        // Folders open only with backup semantics; writing attributes is all the handle needs.
+        UniqueHandle folder(CreateFileW(full.c_str(), FILE_WRITE_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (folder.Valid()) {
+            const FILETIME time = ToFileTime(*entry.modified);
+            SetFileTime(folder.Get(), nullptr, nullptr, &time);
+        }
+    }
+    if (entry.attributes && (*entry.attributes & kRestoredAttributes) != 0) {
+        SetFileAttributesW(full.c_str(), *entry.attributes & kRestoredAttributes);
+    }
+}
 
 std::unique_ptr<OutputFile> Win32ExtractionTarget::CreateOutputFile(const std::u16string& path, const Entry& entry) {
     const std::wstring full = FullPath(path);

@@ -18,10 +18,12 @@ public:
     // Asked when a file to extract already exists (path is the full wide path).
     using ExistingFileQuery = std::function<ExistingFileDecision(const std::wstring& path)>;
 
-    Win32ExtractionTarget(std::wstring outputFolder, ExistingFileQuery query);
+    // outputFolder may be relative and may use either slash; it is created.
+    Win32ExtractionTarget(const std::wstring& outputFolder, ExistingFileQuery query);
 
     void CreateFolder(const std::u16string& path, const Entry& entry) override;
     std::unique_ptr<OutputFile> CreateOutputFile(const std::u16string& path, const Entry& entry) override;
+    void FinishFolder(const std::u16string& path, const Entry& entry) override;
 
 private:
     std::wstring FullPath(const std::u16string& path) const;
@@ -30,7 +32,8 @@ private:
     ExistingFileQuery query_;
 };
 
-// Creates a folder and its missing parents; throws ArchiveError(WriteFailed).
+// Creates a folder and its missing parents (any path form, extended-length
+// included); throws ArchiveError(WriteFailed).
 void CreateFolders(const std::wstring& path);
 
 }  // namespace kaviro::oru

@@ -9,7 +9,10 @@ scripts/setup-machine.sh
 scripts/build.sh host x64 x86
 
 jobs=${KAVIRO_TEST_JOBS:-2}
-ctest --test-dir build/host --output-on-failure --no-tests=error -j "$jobs"
+# Tests labelled "slow" (fixtures that take minutes) run only with KAVIRO_SLOW_TESTS=1.
+skip=(-LE slow)
+[[ ${KAVIRO_SLOW_TESTS:-0} == 1 ]] && skip=()
+ctest --test-dir build/host --output-on-failure --no-tests=error -j "$jobs" "${skip[@]}"
 
 scripts/build.sh fuzz
 ctest --test-dir build/fuzz --output-on-failure --no-tests=ignore

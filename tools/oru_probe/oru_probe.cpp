@@ -6,6 +6,7 @@
 //   oru_probe extract ARCHIVE FOLDER [--password P] [--flat] [--cancel-after N]
 //   oru_probe ask-password ARCHIVE FOLDER PASSWORD   (password only through the callback)
 //   oru_probe entry-layout ARCHIVE                   (prints the listed records' fields)
+//   oru_probe attributes PATH...                     (prints each path's attributes and last write time)
 
 #include <windows.h>
 
@@ -152,6 +153,24 @@ int EntryLayout(const std::string& archive) {
     return handle != 0 ? 0 : 1;
 }
 
+// What a Windows program sees of extracted items: attributes and last write time.
+int Attributes(int argc, char** argv) {
+    int missing = 0;
+    for (int i = 2; i < argc; ++i) {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        if (!GetFileAttributesExA(argv[i], GetFileExInfoStandard, &data)) {
+            std::printf("%s|missing\n", argv[i]);
+            ++missing;
+            continue;
+        }
+        const uint64_t written =
+            static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32 | data.ftLastWriteTime.dwLowDateTime;
+        std::printf("%s|%08lx|%llu\n", argv[i], static_cast<unsigned long>(data.dwFileAttributes),
+                    static_cast<unsigned long long>(written));
+    }
+    return missing == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -168,6 +187,9 @@ int main(int argc, char** argv) {
     if (command == "entry-layout" && argc == 3) {
         return EntryLayout(argv[2]);
     }
-    std::fprintf(stderr, "usage: oru_probe list|extract|ask-password|entry-layout ...\n");
+    if (command == "attributes" && argc >= 3) {
+        return Attributes(argc, argv);
+    }
+    std::fprintf(stderr, "usage: oru_probe list|extract|ask-password|entry-layout|attributes ...\n");
     return 2;
 }

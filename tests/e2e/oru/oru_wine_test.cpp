@@ -9,7 +9,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "../../unit/oru/oru_test_support.h"
 
@@ -244,6 +246,104 @@ TEST_F(OruUnderWine, RawExportsAskForThePasswordAndListRecords) {
     EXPECT_NE(layout.output.find("handle=1 count=13 record=48"), std::string::npos) << layout.output;
     EXPECT_NE(layout.output.find("\nempty folder|0|00000010\n"), std::string::npos) << layout.output;
     EXPECT_NE(layout.output.find("\nreadme.txt|20000|"), std::string::npos) << layout.output;
+}
+
+// Wine's wide file APIs do not enforce MAX_PATH themselves, so this shows
+// that the whole chain (wrapper, exports, folder creation, partial files,
+// renames) handles such paths and that the extended-length form, which the
+// system does not normalise, is built from a resolved output folder.
+TEST_F(OruUnderWine, EntryPathsBeyondMaxPathAreExtracted) {
+    const fs::path tree = folder_->Path() / "long-tree";
+    std::string folderPath;
+    for (char letter = 'a'; letter < 'f'; ++letter) {
+        folderPath += std::string(60, letter) + "/";
+    }
+    const std::string filePath = folderPath + std::string(50, 'f') + ".txt";
+    const Bytes content = TextLikeData(3000, 17);
+    WriteFile(tree / filePath, content);
+    fs::create_directories(tree / folderPath / "empty");
+    Make7z(folder_->Path() / "long.7z", tree, "-m0=LZMA2");
+    const fs::path output = Output("long");
+    ASSERT_GT(WindowsPath(output / filePath).size(), 260u);
+
+    // Relative parts in the output folder are resolved before the long form is used.
+    const std::string outputArgument = WindowsPath(output.parent_path()) + "\\.\\x\\..\\" + output.filename().string();
+    const ProbeRun run =
+        RunProbe("extract " + Quoted(WindowsPath(folder_->Path() / "long.7z")) + " " + Quoted(outputArgument));
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    ASSERT_TRUE(fs::exists(output / filePath)) << run.output;
+    EXPECT_TRUE(ReadFile(output / filePath) == content);
+    EXPECT_TRUE(fs::is_directory(output / folderPath / "empty"));
+    EXPECT_FALSE(fs::exists(output.parent_path() / "x"));
+    for (const auto& item : fs::recursive_directory_iterator(output)) {
+        EXPECT_EQ(item.path().string().find(".oru-partial"), std::string::npos) << item.path();
+    }
+}
+
+TEST_F(OruUnderWine, FoldersGetTheirStoredTimesAndAttributes) {
+    const fs::path tree = folder_->Path() / "meta-tree";
+    WriteFile(tree / "dated" / "inner" / "file.txt", TextLikeData(5000, 3));
+    WriteFile(tree / "dated" / "second.txt", TextLikeData(700, 4));
+    WriteFile(tree / "shown" / "in-hidden.txt", TextLikeData(300, 5));
+    fs::permissions(tree / "shown", fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec,
+                    fs::perm_options::replace);
+    // Times last: writing into a folder changes its own.
+    struct DatedFolder {
+        const char* path;
+        int64_t unixSeconds;
+    };
+    const DatedFolder dated[] = {{"dated", 981173106}, {"dated/inner", 1046754367}, {"shown", 1104537600}};
+    for (const DatedFolder& folder : dated) {
+        const std::string command =
+            "touch -d @" + std::to_string(folder.unixSeconds) + " '" + (tree / folder.path).string() + "'";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+    }
+    Make7z(folder_->Path() / "meta-plain.7z", tree, "-m0=LZMA2 -mhc=off");
+    // 7zz keeps a Unix folder's mode in the high 16 bits; "shown" (mode 0750)
+    // is the only one with these attributes. Mark it hidden.
+    const Bytes plainAttributes = {0x10, 0x80, 0xE8, 0x41};
+    const Bytes hiddenAttributes = {0x12, 0x80, 0xE8, 0x41};
+    WriteFile(folder_->Path() / "meta.7z",
+              PatchHeader(ReadFile(folder_->Path() / "meta-plain.7z"), plainAttributes, hiddenAttributes));
+
+    const fs::path output = Output("meta");
+    const ProbeRun run = RunProbe("extract " + Quoted(WindowsPath(folder_->Path() / "meta.7z")) + " " +
+                                  Quoted(WindowsPath(output)));
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    std::string paths;
+    for (const DatedFolder& folder : dated) {
+        paths += " " + Quoted(WindowsPath(output / folder.path));
+    }
+    const ProbeRun seen = RunProbe("attributes" + paths);
+    ASSERT_EQ(seen.exitCode, 0) << seen.output;
+    std::istringstream lines(seen.output);
+    for (const DatedFolder& folder : dated) {
+        std::string line;
+        ASSERT_TRUE(std::getline(lines, line)) << seen.output;
+        const std::vector<std::string> fields = [&] {
+            std::vector<std::string> parts;
+            std::istringstream split(line);
+            for (std::string part; std::getline(split, part, '|');) {
+                parts.push_back(part);
+            }
+            return parts;
+        }();
+        ASSERT_EQ(fields.size(), 3u) << line;
+        const unsigned long attributes = std::stoul(fields[1], nullptr, 16);
+        const uint64_t expectedTime = (static_cast<uint64_t>(folder.unixSeconds) + 11644473600ull) * 10000000ull;
+        EXPECT_EQ(std::stoull(fields[2]), expectedTime) << folder.path;
+        EXPECT_NE(attributes & 0x10, 0u) << folder.path;
+        EXPECT_EQ((attributes & 0x2) != 0, std::string(folder.path) == "shown") << folder.path << " " << line;
+    }
+}
+
+// The archive of a file over 4 GiB takes half a minute to make (label "slow").
+TEST(OruLargeFileUnderWine, ListsTheFullSize) {
+    const fs::path archive = LargeFileArchive(KAVIRO_LARGE_ARCHIVE_DIR);
+    const ProbeRun layout = RunProbe("entry-layout " + Quoted(WindowsPath(archive)));
+    EXPECT_NE(layout.output.find("handle=1 count=1 record=48"), std::string::npos) << layout.output;
+    EXPECT_NE(layout.output.find("\nzeros.bin|" + std::to_string(kLargeFileSize) + "|"), std::string::npos)
+        << layout.output;
 }
 
 }  // namespace

@@ -80,6 +80,33 @@ TEST_F(ArchiveFormats, SelectedEntriesOnlyAndFlatPaths) {
     }
 }
 
+TEST_F(ArchiveFormats, FoldersAreFinishedAfterEverythingInsideThem) {
+    const auto archive = folder_->Path() / "finish.7z";
+    Make7z(archive, folder_->Path() / "tree", "-m0=LZMA2");
+    for (const PathMode mode : {PathMode::FullPaths, PathMode::NoPaths}) {
+        ExtractionResult result;
+        ExtractAll(ReadFile(archive), "", result, mode);
+        const std::vector<std::string>& events = result.target.events;
+        std::set<std::string> finished;
+        for (size_t i = 0; i < events.size(); ++i) {
+            if (events[i].rfind("finish ", 0) != 0) {
+                continue;
+            }
+            const std::string folder = events[i].substr(7);
+            EXPECT_TRUE(finished.insert(folder).second) << "finished twice: " << folder;
+            for (size_t later = i + 1; later < events.size(); ++later) {
+                const std::string path = events[later].substr(events[later].find(' ') + 1);
+                EXPECT_NE(path.rfind(folder + "/", 0), 0u) << events[later] << " after " << events[i];
+            }
+        }
+        if (mode == PathMode::FullPaths) {
+            EXPECT_EQ(finished, tree_->folders);
+        } else {
+            EXPECT_TRUE(finished.empty());
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     ReferenceArchives, ArchiveFormats,
     ::testing::Values(FormatCase{"lzma2_solid", "-m0=LZMA2 -mx5", ""},

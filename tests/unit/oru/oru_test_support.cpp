@@ -11,6 +11,8 @@
 #include <random>
 #include <stdexcept>
 
+#include <unistd.h>
+
 namespace kaviro::oru::testing {
 namespace fs = std::filesystem;
 
@@ -158,26 +160,30 @@ void Make7z(const fs::path& archive, const fs::path& folder, const std::string& 
     }
 }
 
-Bytes RenameEntry(const Bytes& archive, const std::string& from, const std::string& to) {
+fs::path LargeFileArchive(const fs::path& folder) {
+    const fs::path archive = folder / "large-file.7z";
+    if (fs::exists(archive)) {
+        return archive;
+    }
+    TempFolder work;
+    const fs::path tree = work.Path() / "tree";
+    WriteFile(tree / "zeros.bin", {});
+    fs::resize_file(tree / "zeros.bin", kLargeFileSize);  // sparse: no data blocks
+    Make7z(work.Path() / "large-file.7z", tree, "-m0=LZMA2 -mx1");
+    // Copied under a temporary name and renamed, so a half-made archive is
+    // never taken for a finished one by a later or parallel run.
+    fs::create_directories(folder);
+    const fs::path partial = folder / ("large-file." + std::to_string(getpid()) + ".partial");
+    fs::copy_file(work.Path() / "large-file.7z", partial, fs::copy_options::overwrite_existing);
+    fs::rename(partial, archive);
+    return archive;
+}
+
+Bytes PatchHeader(const Bytes& archive, const Bytes& from, const Bytes& to) {
     if (from.size() != to.size() || archive.size() < 32) {
-        throw std::invalid_argument("RenameEntry needs names of equal length");
+        throw std::invalid_argument("PatchHeader needs runs of equal length");
     }
-    const auto wide = [](const std::string& text) {
-        Bytes bytes;
-        for (char c : text) {
-            bytes.push_back(static_cast<uint8_t>(c));
-            bytes.push_back(0);
-        }
-        return bytes;
-    };
-    const Bytes needle = wide(from);
-    const Bytes replacement = wide(to);
     Bytes patched = archive;
-    const auto found = std::search(patched.begin() + 32, patched.end(), needle.begin(), needle.end());
-    if (found == patched.end()) {
-        throw std::invalid_argument("name not found in the archive header");
-    }
-    std::copy(replacement.begin(), replacement.end(), found);
     const auto little64 = [&](size_t at) {
         uint64_t value = 0;
         for (int i = 7; i >= 0; --i) {
@@ -192,9 +198,31 @@ Bytes RenameEntry(const Bytes& archive, const std::string& from, const std::stri
     };
     const size_t headerOffset = 32 + static_cast<size_t>(little64(12));
     const size_t headerSize = static_cast<size_t>(little64(20));
+    if (headerOffset + headerSize > patched.size()) {
+        throw std::invalid_argument("archive header out of range");
+    }
+    const auto headerBegin = patched.begin() + static_cast<std::ptrdiff_t>(headerOffset);
+    const auto headerEnd = headerBegin + static_cast<std::ptrdiff_t>(headerSize);
+    const auto found = std::search(headerBegin, headerEnd, from.begin(), from.end());
+    if (found == headerEnd) {
+        throw std::invalid_argument("bytes to patch not found in the archive header");
+    }
+    std::copy(to.begin(), to.end(), found);
     store32(28, Crc32(patched.data() + headerOffset, headerSize));
     store32(8, Crc32(patched.data() + 12, 20));
     return patched;
+}
+
+Bytes RenameEntry(const Bytes& archive, const std::string& from, const std::string& to) {
+    const auto wide = [](const std::string& text) {
+        Bytes bytes;
+        for (char c : text) {
+            bytes.push_back(static_cast<uint8_t>(c));
+            bytes.push_back(0);
+        }
+        return bytes;
+    };
+    return PatchHeader(archive, wide(from), wide(to));
 }
 
 size_t MemoryInput::ReadAt(uint64_t offset, uint8_t* buffer, size_t size) {
@@ -219,6 +247,7 @@ public:
     void Write(const uint8_t* data, size_t size) override { data_.insert(data_.end(), data, data + size); }
     void Commit() override {
         target_.files[path_] = std::move(data_);
+        target_.events.push_back("file " + path_);
         committed_ = true;
     }
 
@@ -231,7 +260,12 @@ private:
 
 }  // namespace
 
-void MemoryTarget::CreateFolder(const std::u16string& path, const Entry&) { folders.insert(Utf8(path)); }
+void MemoryTarget::CreateFolder(const std::u16string& path, const Entry&) {
+    folders.insert(Utf8(path));
+    events.push_back("folder " + Utf8(path));
+}
+
+void MemoryTarget::FinishFolder(const std::u16string& path, const Entry&) { events.push_back("finish " + Utf8(path)); }
 
 std::unique_ptr<OutputFile> MemoryTarget::CreateOutputFile(const std::u16string& path, const Entry&) {
     return std::make_unique<MemoryFile>(*this, Utf8(path));

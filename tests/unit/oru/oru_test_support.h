@@ -52,6 +52,16 @@ struct SampleTree {
 // Runs 7zz to archive the contents of `folder` into `archive` with extra switches.
 void Make7z(const std::filesystem::path& archive, const std::filesystem::path& folder, const std::string& switches);
 
+// An archive of one file of zeros larger than 4 GiB (LZMA2, under 1 MB),
+// made by 7zz from a sparse file in `folder` unless an earlier run left it
+// there. Making it takes about half a minute.
+inline constexpr uint64_t kLargeFileSize = (uint64_t{4} << 30) + (uint64_t{100} << 20) + 12345;
+[[nodiscard]] std::filesystem::path LargeFileArchive(const std::filesystem::path& folder);
+
+// Replaces the first occurrence of `from` in the plain header of an archive
+// made with -mhc=off by `to` (same length) and fixes the CRCs.
+[[nodiscard]] Bytes PatchHeader(const Bytes& archive, const Bytes& from, const Bytes& to);
+
 // Renames an entry inside an archive made with a plain header (-mhc=off):
 // replaces the UTF-16 name `from` by `to` (same length) and fixes the CRCs.
 // Used to make hostile archives that 7zz itself would never write.
@@ -72,10 +82,13 @@ class MemoryTarget : public ExtractionTarget {
 public:
     void CreateFolder(const std::u16string& path, const Entry& entry) override;
     std::unique_ptr<OutputFile> CreateOutputFile(const std::u16string& path, const Entry& entry) override;
+    void FinishFolder(const std::u16string& path, const Entry& entry) override;
 
     std::map<std::string, Bytes> files;
     std::set<std::string> folders;
     int discarded = 0;
+    // In order: "folder PATH", "file PATH" (at commit), "finish PATH".
+    std::vector<std::string> events;
 };
 
 class CountingObserver : public ExtractionObserver {
