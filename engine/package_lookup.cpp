@@ -5,7 +5,7 @@
 namespace kaviro {
 
 std::string GetParameter(const Script& script, std::string_view statementId, int k) {
-    const auto found = script.parameterIndex.find(std::string(statementId));
+    const auto found = script.parameterIndex.find(statementId);
     if (found == script.parameterIndex.end()) return {};
     const std::size_t position = found->second + static_cast<std::size_t>(k < 0 ? 0 : k);
     if (k < 0 || position >= script.parameters.size()) {

@@ -11,8 +11,9 @@
 
 namespace kaviro {
 
-char AsciiUpper(char c);
-char AsciiLower(char c);
+// ASCII-only case mapping (the engine's names and keys are compared this way).
+constexpr char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+constexpr char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 std::string UpperCase(std::string_view text);
 std::string LowerCase(std::string_view text);
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
@@ -38,10 +39,14 @@ std::optional<int32_t> ParseInt32(std::string_view text);
 std::optional<int64_t> ParseInt64(std::string_view text);
 
 // Hash and equality for containers keyed by text with ASCII case ignored.
+// Both are transparent, so maps keyed by std::string are searched with a
+// string_view without building a string.
 struct CaseInsensitiveHash {
+    using is_transparent = void;
     std::size_t operator()(std::string_view text) const noexcept;
 };
 struct CaseInsensitiveEqual {
+    using is_transparent = void;
     bool operator()(std::string_view a, std::string_view b) const noexcept { return EqualsIgnoreCase(a, b); }
 };
 
