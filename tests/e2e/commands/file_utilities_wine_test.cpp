@@ -29,10 +29,7 @@ Lines Probe(const Scratch& scratch, const std::string& command, const std::strin
     const RunResult result = RunUnderWine(request);
     EXPECT_EQ(result.exitCode, 0) << result.output;
     Lines lines;
-    std::istringstream text(result.output);
-    std::string line;
-    while (std::getline(text, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+    for (const std::string& line : SplitTextLines(result.output)) {
         if (!line.empty() && line.rfind("kaviro-launch:", 0) != 0) lines.push_back(line);
     }
     return lines;

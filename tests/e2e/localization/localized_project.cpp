@@ -84,26 +84,12 @@ SetupRun CollectRun(const Scratch& scratch, RunResult run) {
     const std::string tracePath = scratch.Path() + "/trace.txt";
     if (FileExists(tracePath))
         result.trace = ReadUtf16Lines(tracePath);
-    result.result = ReadCrLfLines(scratch.Temp() + "/result.txt");
+    result.result = ReadTextLines(scratch.Temp() + "/result.txt");
     return result;
 }
 
 SetupRun RunLocalizedSetup(const Scratch& scratch, const std::string& setup, std::vector<std::string> arguments) {
     return CollectRun(scratch, RunUnderWine(LocalizedSetupRequest(scratch, setup, std::move(arguments))));
-}
-
-std::vector<std::string> ReadCrLfLines(const std::string& path) {
-    std::vector<std::string> lines;
-    if (!FileExists(path))
-        return lines;
-    std::istringstream text(ReadFileBytes(path));
-    std::string line;
-    while (std::getline(text, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
 }
 
 }  // namespace kaviro::e2e

@@ -47,7 +47,4 @@ SetupRun CollectRun(const Scratch& scratch, RunResult run);
 // Runs the setup to its end.
 SetupRun RunLocalizedSetup(const Scratch& scratch, const std::string& setup, std::vector<std::string> arguments);
 
-// Lines of a CR LF text file; empty when it does not exist.
-std::vector<std::string> ReadCrLfLines(const std::string& path);
-
 }  // namespace kaviro::e2e

@@ -113,7 +113,7 @@ TEST(ComponentRuns, FeatureSelectionsSavedLoadedAndUpdatedAtTheEnd) {
 
     // The end of the run updated the file the script saved: its component
     // sections as saved, the saved variable written fresh.
-    const Lines data = ReadCrLfLines(cacheRoot + revision + "/" + kLocalizedBaseName + ".dat");
+    const Lines data = ReadTextLines(cacheRoot + revision + "/" + kLocalizedBaseName + ".dat");
     const Lines head = {"VELK-PREDEF-COMPONENT", "Core", "Extras", "Extras\\Help", "$", "TRUE", "FALSE", "FALSE",
                         "TRUE", "$", "$", "Extras\\Help", "$", "$"};
     ASSERT_GE(data.size(), head.size());

@@ -54,18 +54,4 @@ ScriptRun RunSetup(const Scratch& scratch, const std::string& setup, std::vector
     return result;
 }
 
-std::vector<std::string> ReadTextLines(const std::string& path) {
-    std::vector<std::string> lines;
-    if (!FileExists(path))
-        return lines;
-    std::istringstream text(ReadFileBytes(path));
-    std::string line;
-    while (std::getline(text, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
-
 }  // namespace kaviro::e2e

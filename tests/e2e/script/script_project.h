@@ -25,7 +25,4 @@ std::string BuildScriptSetup(const Scratch& scratch, const std::string& scriptTe
 // Runs the setup with the arguments (a trace path is added) and TEMP in scratch.
 ScriptRun RunSetup(const Scratch& scratch, const std::string& setup, std::vector<std::string> arguments);
 
-// Lines of a text file written by "Write to Text File" (CR LF line ends).
-std::vector<std::string> ReadTextLines(const std::string& path);
-
 }  // namespace kaviro::e2e

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <stdexcept>
 
 #include "tests/e2e/support/wine_run.h"
@@ -40,6 +41,22 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
 }
 
 bool FileExists(const std::string& path) { return std::filesystem::exists(path); }
+
+std::vector<std::string> SplitTextLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    std::string line;
+    while (std::getline(stream, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::vector<std::string> ReadTextLines(const std::string& path) {
+    if (!FileExists(path)) return {};
+    return SplitTextLines(ReadFileBytes(path));
+}
 
 std::vector<std::string> ReadUtf16Lines(const std::string& path) {
     const std::string bytes = ReadFileBytes(path);

@@ -26,6 +26,11 @@ std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
 
+// Lines of a text with CRLF or LF line ends (a last line without an end counts).
+std::vector<std::string> SplitTextLines(const std::string& text);
+// Lines of a text file such as those "Write to Text File" writes; none when it is missing.
+std::vector<std::string> ReadTextLines(const std::string& path);
+
 // Lines of a trace file: UTF-16LE without byte-order mark, CRLF line ends.
 // Characters outside ASCII come back as UTF-8.
 std::vector<std::string> ReadUtf16Lines(const std::string& path);
