@@ -33,8 +33,8 @@ FILETIME ToFileTime(uint64_t ticks) {
 
 class Win32OutputFile : public OutputFile {
 public:
-    Win32OutputFile(std::wstring finalPath, const Entry& entry)
-        : finalPath_(std::move(finalPath)), partialPath_(finalPath_ + kPartialSuffix), entry_(entry) {
+    Win32OutputFile(std::wstring finalPath, std::wstring partialPath, const Entry& entry)
+        : finalPath_(std::move(finalPath)), partialPath_(std::move(partialPath)), entry_(entry) {
         file_ = UniqueHandle(CreateFileW(partialPath_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                          FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file_.Valid()) {
@@ -172,7 +172,13 @@ std::unique_ptr<OutputFile> Win32ExtractionTarget::CreateOutputFile(const std::u
         query_(full) == ExistingFileDecision::Skip) {
         return nullptr;
     }
-    return std::make_unique<Win32OutputFile>(full, entry);
+    // The file is written under a short name of its own in the same folder,
+    // so a finished name near the file system's length limit still fits;
+    // process, target and sequence keep parallel extractions apart.
+    std::wstring partial = full.substr(0, slash + 1) + L"~" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                           std::to_wstring(reinterpret_cast<uintptr_t>(this)) + L"-" +
+                           std::to_wstring(++partialSequence_) + kPartialSuffix;
+    return std::make_unique<Win32OutputFile>(full, std::move(partial), entry);
 }
 
 }  // namespace kaviro::oru

@@ -4,6 +4,7 @@
 // and verified, so a failed or cancelled extraction never leaves a file that
 // looks finished.
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -30,6 +31,7 @@ private:
 
     std::wstring outputFolder_;
     ExistingFileQuery query_;
+    uint64_t partialSequence_ = 0;  // numbers the names files are written under
 };
 
 // Creates a folder and its missing parents (any path form, extended-length

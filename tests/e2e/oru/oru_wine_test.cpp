@@ -262,6 +262,10 @@ TEST_F(OruUnderWine, EntryPathsBeyondMaxPathAreExtracted) {
     const Bytes content = TextLikeData(3000, 17);
     WriteFile(tree / filePath, content);
     fs::create_directories(tree / folderPath / "empty");
+    // A name near the file system's 255-byte limit: the file being written
+    // must not need a longer name than the finished one.
+    const std::string longName = std::string(246, 'n') + ".txt";
+    WriteFile(tree / longName, content);
     Make7z(folder_->Path() / "long.7z", tree, "-m0=LZMA2");
     const fs::path output = Output("long");
     ASSERT_GT(WindowsPath(output / filePath).size(), 260u);
@@ -274,6 +278,8 @@ TEST_F(OruUnderWine, EntryPathsBeyondMaxPathAreExtracted) {
     ASSERT_TRUE(fs::exists(output / filePath)) << run.output;
     EXPECT_TRUE(ReadFile(output / filePath) == content);
     EXPECT_TRUE(fs::is_directory(output / folderPath / "empty"));
+    ASSERT_TRUE(fs::exists(output / longName)) << run.output;
+    EXPECT_TRUE(ReadFile(output / longName) == content);
     EXPECT_FALSE(fs::exists(output.parent_path() / "x"));
     for (const auto& item : fs::recursive_directory_iterator(output)) {
         EXPECT_EQ(item.path().string().find(".oru-partial"), std::string::npos) << item.path();
