@@ -108,12 +108,10 @@ void RunHandOverCleanups(const Script& script, const script::RunResult& result, 
     SaveSetupDataOfRun(components, variables, result.engineCacheFolder, baseName);
 }
 
-// The engine cache folder of this revision as far as the run knows it.
-// The maintenance part defines ENGINECACHE in the bootstrap; until then the
-// folder follows OVERRIDECACHE or the default cache root.
-std::string CacheFolderOfRun(script::TVariableManager& store, bool allUsers) {
+// The engine cache folder of this revision: ENGINECACHE of the run.
+std::string CacheFolderOfRun(script::TVariableManager& store) {
     const installer::StoreVariables view(store);
-    return installer::EngineCacheFolder(view, store.Get("REVISIONCODE"), allUsers);
+    return installer::EngineCacheFolder(view, store.Get("REVISIONCODE"));
 }
 
 }  // namespace
@@ -130,8 +128,8 @@ void CallInterpreter(const Script& script, const std::string& databasePath) {
     ui::RunLocalizationPaths localizationPaths;
     localizationPaths.supportFolder = state.supportFolder;
     localizationPaths.patchFile = state.setupFolder + baseName + ".msp";
-    localizationPaths.installedLanguageFile = [&facts, &baseName](script::TVariableManager& store) {
-        const std::string folder = CacheFolderOfRun(store, facts.allUsers);
+    localizationPaths.installedLanguageFile = [&baseName](script::TVariableManager& store) {
+        const std::string folder = CacheFolderOfRun(store);
         return folder.empty() ? std::string() : folder + baseName + ".lan";
     };
     ui::RunLocalization localization(script, std::move(localizationPaths), engineTexts,

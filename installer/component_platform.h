@@ -20,11 +20,6 @@ namespace kaviro::installer {
 // holds the folder, whether or not the folder exists yet; 0 when the query fails.
 [[nodiscard]] FreeBytesProbe SystemFreeBytesProbe();
 
-// The cache root when neither OVERRIDECACHE nor a registered cache applies:
-// the all-users application data folder, or the user's local (else roaming)
-// one; with a trailing separator. Empty when the platform has none.
-[[nodiscard]] std::string DefaultCacheRoot(bool allUsers);
-
 // Creates the folder and its parents; false when it does not exist afterwards.
 bool EnsureFolder(const std::string& path);
 

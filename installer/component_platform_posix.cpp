@@ -24,7 +24,6 @@ FreeBytesProbe SystemFreeBytesProbe() {
     };
 }
 
-std::string DefaultCacheRoot(bool /*allUsers*/) { return {}; }
 
 bool EnsureFolder(const std::string& path) {
     std::error_code error;

@@ -1,8 +1,7 @@
 // The Windows side of the component commands: the WOW64 file-system
-// redirection switch, free bytes of a drive, the application data folders.
+// redirection switch, free bytes of a drive, folder creation.
 
 #include <windows.h>
-#include <shlobj.h>
 
 #include "installer/component_platform.h"
 
@@ -67,16 +66,6 @@ std::string VolumeRootOf(const std::string& folder) {
     return folder;
 }
 
-std::string ShellFolder(int id) {
-    char path[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathA(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, path)) || path[0] == '\0')
-        return {};
-    std::string folder = path;
-    if (folder.back() != '\\')
-        folder += '\\';
-    return folder;
-}
-
 bool FolderExists(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -95,13 +84,6 @@ FreeBytesProbe SystemFreeBytesProbe() {
             return 0;
         return static_cast<int64_t>(available.QuadPart);
     };
-}
-
-std::string DefaultCacheRoot(bool allUsers) {
-    if (allUsers)
-        return ShellFolder(CSIDL_COMMON_APPDATA);
-    std::string local = ShellFolder(CSIDL_LOCAL_APPDATA);
-    return local.empty() ? ShellFolder(CSIDL_APPDATA) : local;
 }
 
 bool EnsureFolder(const std::string& path) {

@@ -84,11 +84,10 @@ SizeUnitTexts MessageTableSizeUnits() {
 
 std::string FormatSizeForDisplay(int64_t value) { return FormatSize(value, MessageTableSizeUnits()); }
 
-std::string EngineCacheFolder(const SetupDataVariables& variables, std::string_view revisionCode, bool allUsers) {
+std::string EngineCacheFolder(const SetupDataVariables& variables, std::string_view revisionCode) {
     std::string folder = variables.Get("ENGINECACHE");
     if (!folder.empty()) return folder;
-    std::string root = variables.Get(kOverrideCacheVariable);
-    if (root.empty()) root = DefaultCacheRoot(allUsers);
+    const std::string root = variables.Get(kOverrideCacheVariable);
     if (root.empty()) return {};
     return root + std::string(revisionCode) + "\\";
 }

@@ -71,11 +71,11 @@ void RegisterComponentCommands(script::CommandTable& table, ComponentRun& compon
 [[nodiscard]] std::string FormatSizeForDisplay(int64_t value);
 
 // The engine cache folder of this revision as far as the run knows it:
-// ENGINECACHE when the bootstrap defined it; else OVERRIDECACHE, or the
-// default cache root, followed by the revision code and "\". Empty when
-// none is known.
-[[nodiscard]] std::string EngineCacheFolder(const SetupDataVariables& variables, std::string_view revisionCode,
-                                            bool allUsers);
+// ENGINECACHE, which the run start defines from OVERRIDECACHE, the
+// registered cache or the application data folders; before that (or when
+// none was found) OVERRIDECACHE followed by the revision code and "\".
+// Empty when neither is known.
+[[nodiscard]] std::string EngineCacheFolder(const SetupDataVariables& variables, std::string_view revisionCode);
 
 // The setup data file written when the run has ended.
 struct EndOfRunSave {

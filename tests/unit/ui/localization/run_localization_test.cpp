@@ -358,9 +358,9 @@ TEST(ComponentRun, EngineCacheFolderFollowsTheRunsVariables) {
     script::TVariableManager store;
     installer::StoreVariables variables(store);
     store.Set("OVERRIDECACHE", "D:\\Cache\\");
-    EXPECT_EQ(installer::EngineCacheFolder(variables, "{R}", true), "D:\\Cache\\{R}\\");
+    EXPECT_EQ(installer::EngineCacheFolder(variables, "{R}"), "D:\\Cache\\{R}\\");
     store.Set("ENGINECACHE", "C:\\Data\\{R}\\");
-    EXPECT_EQ(installer::EngineCacheFolder(variables, "{R}", true), "C:\\Data\\{R}\\")
+    EXPECT_EQ(installer::EngineCacheFolder(variables, "{R}"), "C:\\Data\\{R}\\")
         << "the bootstrap's engine cache wins";
 }
 
